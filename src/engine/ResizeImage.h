@@ -1,0 +1,18 @@
+#pragma once
+
+#include "engine/ResizeResult.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+namespace voveriz {
+
+// Resizes one file into outputDir so that its chosen side ("width", or anything else for height)
+// equals target (>= 1), or copies it unchanged when that side is already no larger than target.
+// Never throws, never overwrites, never leaves a partial file, never changes src; every outcome
+// is a ResizeResult. Safe to call from several threads at once.
+ResizeResult resizeImage(const std::filesystem::path& src, std::int64_t target, const std::string& dimension,
+                         const std::filesystem::path& outputDir);
+
+}  // namespace voveriz

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace voveriz::testing {
+
+// A fresh folder under the system's temporary folder, removed with everything in it at the end.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+
+private:
+    std::filesystem::path path_;
+};
+
+// Writes a test image of width x height with the given number of bands (3 = RGB, 4 = RGBA),
+// encoded by the file name's extension (jpg, png, tif, gif, webp ...). The pixels are a
+// smooth gradient so that encoders and resamplers have something real to work on.
+void writeImage(const std::filesystem::path& file, int width, int height, int bands = 3);
+
+// The pixel size of an image file as libvips reads it (first page, stored orientation).
+struct PixelSize {
+    int width = 0;
+    int height = 0;
+    bool operator==(const PixelSize&) const = default;
+};
+PixelSize imageSize(const std::filesystem::path& file);
+
+std::string readFile(const std::filesystem::path& file);
+void writeFile(const std::filesystem::path& file, const std::string& bytes);
+
+// The names of the entries of a folder, sorted.
+std::vector<std::string> listFolder(const std::filesystem::path& dir);
+
+}  // namespace voveriz::testing
