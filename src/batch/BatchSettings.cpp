@@ -1,0 +1,31 @@
+#include "batch/BatchSettings.h"
+
+#include <utility>
+
+namespace voveriz {
+
+BatchSettingsSnapshot BatchSettings::snapshot() const
+{
+    std::lock_guard lock(mutex_);
+    return current_;
+}
+
+void BatchSettings::setOutputPath(std::filesystem::path folder)
+{
+    std::lock_guard lock(mutex_);
+    current_.outputPath = std::move(folder);
+}
+
+void BatchSettings::setDimension(std::string dimension)
+{
+    std::lock_guard lock(mutex_);
+    current_.dimension = std::move(dimension);
+}
+
+void BatchSettings::setTargetText(std::string text)
+{
+    std::lock_guard lock(mutex_);
+    current_.targetText = std::move(text);
+}
+
+}  // namespace voveriz

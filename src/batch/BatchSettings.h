@@ -1,0 +1,32 @@
+#pragma once
+
+#include <filesystem>
+#include <mutex>
+#include <optional>
+#include <string>
+
+namespace voveriz {
+
+// What the batch worker reads for each file, copied out in one piece.
+struct BatchSettingsSnapshot {
+    std::optional<std::filesystem::path> outputPath;
+    std::string dimension = "width";
+    std::string targetText = "1080";
+};
+
+// The batch settings shared between the interface thread, which keeps them current (the target
+// text on every edit), and the workers, which take a snapshot when they reach each file.
+class BatchSettings {
+public:
+    BatchSettingsSnapshot snapshot() const;
+
+    void setOutputPath(std::filesystem::path folder);
+    void setDimension(std::string dimension);
+    void setTargetText(std::string text);
+
+private:
+    mutable std::mutex mutex_;
+    BatchSettingsSnapshot current_;
+};
+
+}  // namespace voveriz
