@@ -1,0 +1,66 @@
+#include "ui/ControlStyling.h"
+
+#include "appearance/Palette.h"
+#include "ui/FlatButton.h"
+#include "ui/RoundedPanel.h"
+
+namespace voveriz {
+
+namespace {
+
+const Colour kWhite{1.0, 1.0, 1.0, 1.0};
+
+FlatButton* filledButton(const QString& title, int titlePixelSize)
+{
+    auto* button = new FlatButton(title);
+    button->setCornerRadius(kButtonCornerRadius);
+    button->setFont(systemFont(titlePixelSize, true));
+    return button;
+}
+
+}  // namespace
+
+QFont systemFont(int pixelSize, bool bold)
+{
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    return font;
+}
+
+QFont monospacedSystemFont(int pixelSize)
+{
+    QFont font(QStringLiteral("DejaVu Sans Mono"));
+    font.setStyleHint(QFont::Monospace);
+    font.setFixedPitch(true);
+    font.setPixelSize(pixelSize);
+    return font;
+}
+
+RoundedPanel* roundedPanel(const Palette& palette)
+{
+    return new RoundedPanel(palette.panelBg(), kPanelCornerRadius);
+}
+
+FlatButton* toggleButton(const QString& title, bool active, const Palette& palette)
+{
+    FlatButton* button = filledButton(title, kToggleTitlePixelSize);
+    paintToggle(*button, active, palette);
+    return button;
+}
+
+void paintToggle(FlatButton& button, bool active, const Palette& palette)
+{
+    button.setFill(active ? palette.accent() : palette.btnOff());
+    button.setTitleTint(active ? kWhite : palette.textDim());
+}
+
+FlatButton* accentButton(const QString& title, const Palette& palette)
+{
+    FlatButton* button = filledButton(title, kAccentTitlePixelSize);
+    button->setFill(palette.accent());
+    button->setTitleTint(kWhite);
+    return button;
+}
+
+}  // namespace voveriz
