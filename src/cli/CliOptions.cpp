@@ -16,6 +16,7 @@ constexpr std::string_view kUsage
       "  --out DIR    the folder the resized images are written to\n"
       "  --jobs J     how many files are worked on at once (default 1)\n"
       "  --help       show this text\n"
+      "  --           end of options: every argument after it is a PATH\n"
       "\n"
       "Prints one result line per PATH, in the order given, as the window logs it.\n"
       "Exit status: 0 when every file was resized, copied or skipped; 1 when any\n"

@@ -1,0 +1,112 @@
+#include "cli/CliOptions.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+using voveriz::cli::parseArguments;
+using voveriz::cli::ParsedArguments;
+using Kind = ParsedArguments::Kind;
+
+namespace {
+
+ParsedArguments parse(const std::vector<std::string_view>& arguments)
+{
+    return parseArguments(arguments);
+}
+
+struct RunRow {
+    std::vector<std::string_view> arguments;
+    std::string dimension;
+    std::string targetText;
+    std::optional<std::string> outputDir;
+    unsigned jobs;
+    std::vector<std::string> paths;
+};
+
+TEST(CliOptions, ReadsRunsWithTheSizeTextKeptAsTyped)
+{
+    const std::vector<RunRow> rows = {
+        { { "--width", "1080", "--out", "out", "a.jpg" }, "width", "1080", "out", 1, { "a.jpg" } },
+        { { "a.jpg", "--height", "500", "b.png", "--out", "/tmp/x y", "--jobs", "3", "c" }, "height", "500",
+          "/tmp/x y", 3, { "a.jpg", "b.png", "c" } },
+        { { "--width=640", "--out=out", "--jobs=2", "a.jpg" }, "width", "640", "out", 2, { "a.jpg" } },
+        // Odd size texts are not usage errors: each file is checked with the window's rule.
+        { { "--width", " 640\t", "--out", "o", "a" }, "width", " 640\t", "o", 1, { "a" } },
+        { { "--width", "abc", "--out", "o", "a" }, "width", "abc", "o", 1, { "a" } },
+        { { "--width", "0", "--out", "o", "a" }, "width", "0", "o", 1, { "a" } },
+        { { "--height", "-300", "--out", "o", "a" }, "height", "-300", "o", 1, { "a" } },
+        { { "--width", "", "--out", "o", "a" }, "width", "", "o", 1, { "a" } },
+        { { "--width", "640\n", "--out", "o", "a" }, "width", "640\n", "o", 1, { "a" } },
+        // No --out is not a usage error either: each file gets the folder line.
+        { { "--width", "100", "a", "b" }, "width", "100", std::nullopt, 1, { "a", "b" } },
+        // After "--" everything is a PATH; a lone "-" is a PATH too.
+        { { "--width", "9", "--out", "o", "--", "--jobs", "-x.jpg" }, "width", "9", "o", 1, { "--jobs", "-x.jpg" } },
+        { { "--width", "9", "--out", "o", "-" }, "width", "9", "o", 1, { "-" } },
+        { { "--width", "9", "--out", "o", "--jobs", "64", "a", "a" }, "width", "9", "o", 64, { "a", "a" } },
+    };
+    for (const RunRow& row : rows) {
+        ParsedArguments parsed = parse(row.arguments);
+        SCOPED_TRACE(testing::PrintToString(row.arguments));
+        ASSERT_EQ(parsed.kind, Kind::Run) << parsed.error;
+        EXPECT_EQ(parsed.options.dimension, row.dimension);
+        EXPECT_EQ(parsed.options.targetText, row.targetText);
+        if (row.outputDir) {
+            ASSERT_TRUE(parsed.options.outputDir.has_value());
+            EXPECT_EQ(parsed.options.outputDir->string(), *row.outputDir);
+        } else {
+            EXPECT_FALSE(parsed.options.outputDir.has_value());
+        }
+        EXPECT_EQ(parsed.options.jobs, row.jobs);
+        EXPECT_EQ(parsed.options.paths, row.paths);
+    }
+}
+
+TEST(CliOptions, RefusesUsageErrorsWithAReason)
+{
+    const std::vector<std::pair<std::vector<std::string_view>, std::string>> rows = {
+        { {}, "one of --width and --height" },
+        { { "--out", "o", "a" }, "one of --width and --height" },
+        { { "--width", "5", "--height", "5", "--out", "o", "a" }, "only one of --width and --height" },
+        { { "--width", "5", "--width", "6", "--out", "o", "a" }, "only one of --width and --height" },
+        { { "--width", "5", "--out", "o" }, "no PATH" },
+        { { "--width", "5", "--out", "o", "--" }, "no PATH" },
+        { { "--width", "5", "--out", "o", "--size", "a" }, "unknown option '--size'" },
+        { { "--width", "5", "--out", "o", "-w", "a" }, "unknown option '-w'" },
+        { { "--width", "5", "--out", "o", "--help=1", "a" }, "unknown option '--help'" },
+        { { "--out", "o", "a", "--width" }, "--width needs a value" },
+        { { "--width", "5", "a", "--out" }, "--out needs a value" },
+        { { "--width", "5", "--out", "", "a" }, "--out needs a folder" },
+        { { "--width", "5", "--out=", "a" }, "--out needs a folder" },
+        { { "--width", "5", "--out", "o", "--out", "p", "a" }, "--out given more than once" },
+        { { "--width", "5", "--out", "o", "a", "--jobs" }, "--jobs needs a value" },
+        { { "--width", "5", "--out", "o", "--jobs", "2", "--jobs", "3", "a" }, "--jobs given more than once" },
+    };
+    for (const auto& [arguments, reason] : rows) {
+        ParsedArguments parsed = parse(arguments);
+        SCOPED_TRACE(testing::PrintToString(arguments));
+        EXPECT_EQ(parsed.kind, Kind::UsageError);
+        EXPECT_NE(parsed.error.find(reason), std::string::npos) << parsed.error;
+    }
+}
+
+TEST(CliOptions, RefusesJobsThatAreNotAPositiveWholeNumber)
+{
+    for (std::string_view jobs : { "0", "-1", "+2", " 2", "2 ", "2x", "x", "", "1.5", "99999999999999999999" }) {
+        ParsedArguments parsed = parse({ "--width", "5", "--out", "o", "--jobs", jobs, "a" });
+        EXPECT_EQ(parsed.kind, Kind::UsageError) << "--jobs '" << jobs << "'";
+        EXPECT_NE(parsed.error.find("--jobs needs a positive whole number"), std::string::npos) << parsed.error;
+    }
+}
+
+TEST(CliOptions, HelpWinsOverMissingOptions)
+{
+    EXPECT_EQ(parse({ "--help" }).kind, Kind::Help);
+    EXPECT_EQ(parse({ "a.jpg", "-h" }).kind, Kind::Help);
+    // A value is taken verbatim, even when it looks like an option.
+    EXPECT_EQ(parse({ "--width", "--help", "--out", "o", "a" }).options.targetText, "--help");
+}
+
+}  // namespace
