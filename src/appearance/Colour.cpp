@@ -80,6 +80,14 @@ int componentByte(double component)
     return int(std::clamp(component, 0.0, 1.0) * kChannelScale);
 }
 
+// QColor keeps 16 bits a channel and gives floats; a channel made from a byte n (n x 257) comes
+// back as exactly n / 255.0, so a picked colour's hexString shows the byte it was picked as.
+double sixteenBitComponent(quint16 value)
+{
+    if (value % 257 == 0) return double(value / 257) / kChannelScale;
+    return double(value) / 65535.0;
+}
+
 Colour offsetColour(const Colour& colour, double offset)
 {
     return Colour{std::min(colour.r + offset, 1.0), std::min(colour.g + offset, 1.0),
@@ -107,8 +115,9 @@ Colour Colour::grey(double lightness)
 Colour Colour::fromQColor(const QColor& colour)
 {
     if (!colour.isValid()) return withoutRgbForm();
-    const QColor rgb = colour.toExtendedRgb();
-    return Colour{rgb.redF(), rgb.greenF(), rgb.blueF(), rgb.alphaF()};
+    const QRgba64 rgb = colour.toRgb().rgba64();
+    return Colour{sixteenBitComponent(rgb.red()), sixteenBitComponent(rgb.green()), sixteenBitComponent(rgb.blue()),
+                  sixteenBitComponent(rgb.alpha())};
 }
 
 Colour Colour::withoutRgbForm()
