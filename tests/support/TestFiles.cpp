@@ -41,7 +41,7 @@ TempDir::~TempDir()
     fs::remove_all(path_, ignored);
 }
 
-void writeImage(const fs::path& file, int width, int height, int bands)
+vips::VImage gradientImage(int width, int height, int bands)
 {
     vips::VImage x = vips::VImage::xyz(width, height);
     vips::VImage r = (x[0] * (255.0 / std::max(1, width))).cast(VIPS_FORMAT_UCHAR);
@@ -53,9 +53,31 @@ void writeImage(const fs::path& file, int width, int height, int bands)
     } else if (bands == 1) {
         image = r;
     }
-    image = image.copy(vips::VImage::option()->set("interpretation",
-                                                    bands >= 3 ? VIPS_INTERPRETATION_sRGB : VIPS_INTERPRETATION_B_W));
-    image.write_to_file(file.c_str());
+    return image.copy(vips::VImage::option()->set("interpretation",
+                                                   bands >= 3 ? VIPS_INTERPRETATION_sRGB : VIPS_INTERPRETATION_B_W));
+}
+
+void writeImage(const fs::path& file, int width, int height, int bands)
+{
+    gradientImage(width, height, bands).write_to_file(file.c_str());
+}
+
+void saveImage(const vips::VImage& image, const fs::path& file, const std::string& format)
+{
+    if (format == ".bmp") {
+        image.magicksave(file.c_str(), vips::VImage::option()->set("format", "bmp"));
+        return;
+    }
+    void* data = nullptr;
+    size_t size = 0;
+    image.write_to_buffer(format.c_str(), &data, &size);
+    writeFile(file, std::string(static_cast<const char*>(data), size));
+    g_free(data);
+}
+
+std::string loaderOf(const fs::path& file)
+{
+    return vips::VImage::new_from_file(file.c_str()).get_string("vips-loader");
 }
 
 PixelSize imageSize(const fs::path& file)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vips/vips8>
+
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -34,6 +36,16 @@ struct PixelSize {
     bool operator==(const PixelSize&) const = default;
 };
 PixelSize imageSize(const std::filesystem::path& file);
+
+// The gradient image that writeImage writes, for tests that change it before saving.
+vips::VImage gradientImage(int width, int height, int bands = 3);
+
+// Saves image as the given format (".jpg", ".png", ".tif", ".gif", ".bmp", ".heic", ...) whatever the
+// file's own name is; ".bmp" goes through ImageMagick, the only BMP writer libvips has.
+void saveImage(const vips::VImage& image, const std::filesystem::path& file, const std::string& format);
+
+// The loader libvips picks for a file ("jpegload", "pngload", "tiffload", "gifload", "magickload", ...).
+std::string loaderOf(const std::filesystem::path& file);
 
 std::string readFile(const std::filesystem::path& file);
 void writeFile(const std::filesystem::path& file, const std::string& bytes);

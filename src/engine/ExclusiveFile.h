@@ -1,0 +1,39 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace voveriz {
+
+// Where a new file ended up, or why it could not be made (the reason in words, e.g. "Permission
+// denied"). When ok is false nothing was left in the folder.
+struct PlacedFile {
+    bool ok = false;
+    std::filesystem::path location;
+    std::string error;
+};
+
+// Fills a file open for writing at fd; returns 0, or the errno of the failure.
+using FileFiller = std::function<int(int fd)>;
+
+// Makes a new file in dir under wantedName, or under the next free "base (n).ext" of
+// uniqueDestination: the content goes into a temporary file in dir first (an unnamed O_TMPFILE
+// where the file system has it, else a hidden ".voveriz-*.tmp"), which then takes its final name
+// with a primitive that refuses to replace (linkat, or renameat2 with RENAME_NOREPLACE). A name
+// taken in the meantime moves on to the next number. Nothing is ever overwritten, nothing is
+// written through a link, and on any failure the temporary file is removed. No fsync.
+PlacedFile placeNewFile(const std::filesystem::path& dir, const std::string& wantedName, const FileFiller& fill);
+
+// placeNewFile with the given bytes as content.
+PlacedFile writeNewFile(const std::filesystem::path& dir, const std::string& wantedName, std::string_view bytes);
+
+// placeNewFile with the bytes of src, copied unchanged; the copy keeps src's modification time.
+PlacedFile copyToNewFile(const std::filesystem::path& dir, const std::string& wantedName,
+                         const std::filesystem::path& src);
+
+// The text of an errno value, e.g. "No such file or directory". Thread safe.
+std::string errorText(int error);
+
+}  // namespace voveriz

@@ -1,0 +1,81 @@
+#include "engine/OutputFormat.h"
+
+#include <glib.h>
+
+#include <memory>
+
+namespace voveriz {
+
+using vips::VImage;
+
+OutputFormat outputFormatFor(const std::string& sourceExtension)
+{
+    std::string key = sourceExtension;
+    for (char& c : key) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    if (key == "jpg" || key == "jpeg") return {ImageFormat::Jpeg, key};
+    if (key == "png") return {ImageFormat::Png, key};
+    if (key == "tiff" || key == "tif") return {ImageFormat::Tiff, key};
+    if (key == "bmp") return {ImageFormat::Bmp, key};
+    if (key == "gif") return {ImageFormat::Gif, key};
+    return {ImageFormat::Jpeg, "jpg"};
+}
+
+bool carriesColourProfile(ImageFormat format)
+{
+    return format == ImageFormat::Jpeg || format == ImageFormat::Png || format == ImageFormat::Tiff;
+}
+
+namespace {
+
+// Flattened onto 8-bit white (JPEG and BMP are 8-bit formats anyway).
+VImage flattenOntoWhite(VImage image)
+{
+    if (!image.has_alpha()) return image;
+    if (image.format() != VIPS_FORMAT_UCHAR) {
+        image = image.colourspace(VIPS_INTERPRETATION_sRGB);
+    }
+    return image.flatten(VImage::option()->set("background", std::vector<double>{255.0}));
+}
+
+std::string takeBuffer(void* data, size_t size)
+{
+    std::unique_ptr<void, decltype(&g_free)> owner(data, &g_free);
+    return std::string(static_cast<const char*>(data), size);
+}
+
+}  // namespace
+
+std::string encodeImage(VImage image, ImageFormat format)
+{
+    void* data = nullptr;
+    size_t size = 0;
+    switch (format) {
+    case ImageFormat::Jpeg:
+        flattenOntoWhite(image).write_to_buffer(".jpg", &data, &size, VImage::option()->set("Q", 92));
+        return takeBuffer(data, size);
+    case ImageFormat::Png:
+        image.write_to_buffer(".png", &data, &size);
+        return takeBuffer(data, size);
+    case ImageFormat::Tiff:
+        image.write_to_buffer(".tif", &data, &size);
+        return takeBuffer(data, size);
+    case ImageFormat::Gif:
+        image.write_to_buffer(".gif", &data, &size);
+        return takeBuffer(data, size);
+    case ImageFormat::Bmp: {
+        image = flattenOntoWhite(image);
+        if (image.format() != VIPS_FORMAT_UCHAR) {
+            image = image.colourspace(VIPS_INTERPRETATION_sRGB);
+        }
+        VipsBlob* blob = image.magicksave_buffer(VImage::option()->set("format", "bmp"));
+        std::unique_ptr<VipsArea, decltype(&vips_area_unref)> owner(reinterpret_cast<VipsArea*>(blob),
+                                                                    &vips_area_unref);
+        return std::string(static_cast<const char*>(owner->data), owner->length);
+    }
+    }
+    return {};
+}
+
+}  // namespace voveriz

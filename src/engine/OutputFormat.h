@@ -1,0 +1,30 @@
+#pragma once
+
+#include <vips/vips8>
+
+#include <string>
+
+namespace voveriz {
+
+enum class ImageFormat { Jpeg, Png, Tiff, Bmp, Gif };
+
+// The format a scaled image is written in, and the extension of the written file (always lower case).
+struct OutputFormat {
+    ImageFormat format;
+    std::string extension;
+    bool operator==(const OutputFormat&) const = default;
+};
+
+// The format table of Part 1.2, keyed by the source's extension in any case: jpg, jpeg, png, tiff,
+// tif, bmp and gif keep their (lower-cased) extension; anything else, none included, is JPEG ".jpg".
+OutputFormat outputFormatFor(const std::string& sourceExtension);
+
+// Whether the format can carry an ICC profile (else the engine converts to sRGB before writing).
+bool carriesColourProfile(ImageFormat format);
+
+// Encodes image (JPEG at quality 92; the others with their encoder's defaults; BMP through
+// ImageMagick). JPEG and BMP, which have no transparency, get transparent areas flattened onto white.
+// Throws vips::VError when encoding fails.
+std::string encodeImage(vips::VImage image, ImageFormat format);
+
+}  // namespace voveriz

@@ -1,0 +1,189 @@
+#include "engine/ResizeImage.h"
+
+#include "engine/ExclusiveFile.h"
+#include "engine/OutputFormat.h"
+#include "engine/ScaledSize.h"
+#include "engine/UniqueDestination.h"
+
+#include <vips/vips8>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <exception>
+#include <optional>
+
+namespace voveriz {
+
+namespace fs = std::filesystem;
+using vips::VError;
+using vips::VImage;
+
+namespace {
+
+// The last component of src, also for a folder given with a trailing separator.
+std::string sourceName(const fs::path& src)
+{
+    fs::path p = src;
+    while (p.has_relative_path() && p.filename().empty()) {
+        p = p.parent_path();
+    }
+    return p.filename().string();
+}
+
+// The name libvips opens. libvips reads a trailing "[...]" of a file name as loader options, so a
+// name that itself ends in "]" is opened through /proc/self/fd instead; the descriptor lives as
+// long as this object.
+class LoaderPath {
+public:
+    explicit LoaderPath(const fs::path& src) : path_(src.string())
+    {
+        if (!path_.empty() && path_.back() == ']') {
+            fd_ = ::open(src.c_str(), O_RDONLY | O_CLOEXEC);
+            if (fd_ >= 0) path_ = "/proc/self/fd/" + std::to_string(fd_);
+        }
+    }
+    ~LoaderPath()
+    {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    LoaderPath(const LoaderPath&) = delete;
+    LoaderPath& operator=(const LoaderPath&) = delete;
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+    int fd_ = -1;
+};
+
+// The header of the first page or frame: the size the user sees (EXIF orientation applied), its
+// page count and whether it carries a colour profile. Nothing is decoded. None when libvips cannot
+// read src as an image.
+struct Header {
+    std::int64_t width = 0;
+    std::int64_t height = 0;
+    int pages = 1;
+    bool hasProfile = false;
+};
+
+std::optional<Header> readHeader(const std::string& loaderPath)
+{
+    try {
+        VImage image = VImage::new_from_file(loaderPath.c_str());
+        Header header;
+        header.width = image.width();
+        header.height = image.height();
+        if (vips_image_get_orientation_swap(image.get_image())) {
+            std::swap(header.width, header.height);
+        }
+        if (image.get_typeof("n-pages") != 0) {
+            header.pages = image.get_int("n-pages");
+        }
+        header.hasProfile = image.get_typeof(VIPS_META_ICC_NAME) != 0;
+        if (header.width < 1 || header.height < 1) return std::nullopt;
+        return header;
+    } catch (const VError&) {
+        return std::nullopt;
+    }
+}
+
+std::string sizeText(std::int64_t width, std::int64_t height)
+{
+    return std::to_string(width) + "x" + std::to_string(height);
+}
+
+ResizeResult resize(const fs::path& src, const std::string& name, std::int64_t target, bool widthMode,
+                    const fs::path& outputDir)
+{
+    const ResizeResult notAnImage("skip", name + " - not an image, skipped");
+    const ResizeResult notCreated("error", name + " - failed to create resized image");
+
+    std::error_code statError;
+    if (fs::is_directory(src, statError)) {
+        return notAnImage;
+    }
+    const LoaderPath loader(src);
+    const std::optional<Header> header = readHeader(loader.path());
+    if (!header) {
+        return notAnImage;
+    }
+    const std::int64_t w = header->width;
+    const std::int64_t h = header->height;
+    const std::int64_t measured = widthMode ? w : h;
+
+    if (target >= measured) {
+        const PlacedFile copy = copyToNewFile(outputDir, name, src);
+        if (!copy.ok) {
+            return {"error", name + " - " + copy.error};
+        }
+        return {"skip", name + " - already " + std::to_string(measured)
+                            + (widthMode ? "px wide, copied as-is" : "px tall, copied as-is")};
+    }
+
+    const std::int64_t newW = widthMode ? target : scaledOtherSide(target, h, w);
+    const std::int64_t newH = widthMode ? scaledOtherSide(target, w, h) : target;
+    if (newW < 1 || newH < 1) {
+        return notCreated;
+    }
+
+    const NameParts parts = splitFileName(name);
+    const OutputFormat output = outputFormatFor(parts.extension);
+
+    // Shrink-on-load to exactly newW x newH (the size the user sees; thumbnail applies the EXIF
+    // orientation and drops the tag). Every frame of an animation that stays a GIF, else the first.
+    auto makeThumbnail = [&]() {
+        const bool allFrames = output.format == ImageFormat::Gif && header->pages > 1;
+        auto options = VImage::option()
+                           ->set("height", static_cast<int>(newH))
+                           ->set("size", VIPS_SIZE_FORCE)
+                           ->set("fail_on", VIPS_FAIL_ON_TRUNCATED);
+        if (header->hasProfile && !carriesColourProfile(output.format)) {
+            options->set("export_profile", "srgb");
+        }
+        return VImage::thumbnail((loader.path() + (allFrames ? "[n=-1]" : "")).c_str(), static_cast<int>(newW),
+                                 options);
+    };
+
+    std::string bytes;
+    try {
+        bytes = encodeImage(makeThumbnail(), output.format);
+    } catch (const VError&) {
+        // Decoding and encoding run as one pipeline; tell them apart by decoding alone.
+        try {
+            makeThumbnail().avg();
+        } catch (const VError&) {
+            return notCreated;
+        }
+        return {"error", name + " - failed to encode"};
+    }
+    if (bytes.empty()) {
+        return {"error", name + " - failed to encode"};
+    }
+
+    const PlacedFile written = writeNewFile(outputDir, parts.base + "." + output.extension, bytes);
+    if (!written.ok) {
+        return {"error", name + " - " + written.error};
+    }
+    return {"ok", name + " " + sizeText(w, h) + "\n   " + written.location.filename().string() + " "
+                      + sizeText(newW, newH)};
+}
+
+}  // namespace
+
+ResizeResult resizeImage(const fs::path& src, std::int64_t target, const std::string& dimension,
+                         const fs::path& outputDir)
+{
+    std::string name;
+    try {
+        name = sourceName(src);
+        return resize(src, name, target, dimension == "width", outputDir);
+    } catch (const VError&) {
+        return {"error", name + " - failed to create resized image"};
+    } catch (const std::exception& e) {
+        return {"error", name + " - " + e.what()};
+    } catch (...) {
+        return {"error", name + " - failed to create resized image"};
+    }
+}
+
+}  // namespace voveriz
