@@ -1,0 +1,81 @@
+// bench-psnr SOURCE_DIR OUTPUT_DIR...
+// For each output folder, the mean PSNR (dB) of its images against references made from the
+// sources: each source decoded at full size and scaled with Lanczos3 to exactly the size of the
+// output being judged. An output has the name of its source. Prints "folder mean count" lines.
+#include <vips/vips8>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <utility>
+#include <vector>
+
+namespace fs = std::filesystem;
+using vips::VImage;
+
+namespace {
+
+VImage asSrgb(const VImage& image)
+{
+    VImage srgb = image.colourspace(VIPS_INTERPRETATION_sRGB);
+    return srgb.bands() > 3 ? srgb.extract_band(0, VImage::option()->set("n", 3)) : srgb;
+}
+
+VImage reference(const VImage& source, int width, int height)
+{
+    // vips rounds the scaled size; nudge the scale a quarter pixel up if it fell short.
+    for (double nudge : { 0.0, 0.25 }) {
+        VImage scaled = source.resize((width + nudge) / source.width(),
+                                      VImage::option()
+                                          ->set("vscale", (height + nudge) / source.height())
+                                          ->set("kernel", VIPS_KERNEL_LANCZOS3));
+        if (scaled.width() == width && scaled.height() == height) return scaled.copy_memory();
+    }
+    throw vips::VError("cannot scale the reference to the output's size");
+}
+
+double psnr(const VImage& a, const VImage& b)
+{
+    VImage difference = a.cast(VIPS_FORMAT_FLOAT) - b.cast(VIPS_FORMAT_FLOAT);
+    double meanSquare = (difference * difference).avg();
+    return meanSquare == 0 ? 99.0 : 10.0 * std::log10(255.0 * 255.0 / meanSquare);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (VIPS_INIT(argv[0]) != 0 || argc < 3) {
+        std::fprintf(stderr, "usage: bench-psnr SOURCE_DIR OUTPUT_DIR...\n");
+        return 2;
+    }
+    std::vector<fs::path> sources;
+    for (const auto& entry : fs::directory_iterator(argv[1])) sources.push_back(entry.path());
+
+    std::vector<std::pair<double, int>> totals(argc - 2, { 0.0, 0 });
+    try {
+        for (const fs::path& sourcePath : sources) {
+            VImage source = asSrgb(VImage::new_from_file(sourcePath.c_str())).copy_memory();
+            std::map<std::pair<int, int>, VImage> references;  // by output size
+            for (int k = 2; k < argc; ++k) {
+                fs::path output = fs::path(argv[k]) / sourcePath.filename();
+                if (!fs::exists(output)) continue;
+                VImage judged = asSrgb(VImage::new_from_file(output.c_str()));
+                auto size = std::make_pair(judged.width(), judged.height());
+                if (!references.contains(size)) references.emplace(size, reference(source, size.first, size.second));
+                totals[k - 2].first += psnr(references.at(size), judged);
+                totals[k - 2].second += 1;
+            }
+        }
+    } catch (const vips::VError& error) {
+        std::fprintf(stderr, "bench-psnr: %s\n", error.what());
+        return 1;
+    }
+    for (int k = 2; k < argc; ++k) {
+        auto [sum, count] = totals[k - 2];
+        std::printf("%s %.2f %d\n", argv[k], count ? sum / count : 0.0, count);
+    }
+    vips_shutdown();
+    return 0;
+}
