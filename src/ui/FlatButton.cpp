@@ -9,7 +9,9 @@ FlatButton::FlatButton(const QString& title, QWidget* parent)
     : QPushButton(title, parent)
 {
     setFlat(true);
-    setCursor(Qt::ArrowCursor);
+    // A click leaves the keyboard focus where it was (an edit in the target field goes on);
+    // Tab still reaches the button.
+    setFocusPolicy(Qt::TabFocus);
 }
 
 void FlatButton::setFill(const std::optional<Colour>& fill)
@@ -38,6 +40,15 @@ void FlatButton::paintEvent(QPaintEvent*)
         painter.setPen(Qt::NoPen);
         painter.setBrush(m_fill->toQColor());
         painter.drawRoundedRect(QRectF(rect()), m_cornerRadius, m_cornerRadius);
+    }
+    if (hasFocus()) {
+        // Keyboard focus is the only time anything but the fill and the title shows.
+        QColor ring = m_titleTint.toQColor();
+        ring.setAlphaF(0.6f);
+        painter.setPen(QPen(ring, 1.0));
+        painter.setBrush(Qt::NoBrush);
+        const double inset = 0.5;
+        painter.drawRoundedRect(QRectF(rect()).adjusted(inset, inset, -inset, -inset), m_cornerRadius, m_cornerRadius);
     }
     painter.setPen(m_titleTint.toQColor());
     painter.setFont(font());

@@ -9,8 +9,9 @@
 namespace voveriz {
 
 // A borderless push button that draws only an optional filled rounded rectangle and its title
-// in the title tint over it, centred: no bezel, no focus ring, no shadow. An ordinary momentary
-// button (clicked() as usual); it holds no on/off state.
+// in the title tint over it, centred: no bezel, no shadow; a thin outline only while it has the
+// keyboard focus, which it takes from Tab, not from a click. An ordinary momentary button
+// (clicked() as usual); it holds no on/off state.
 class FlatButton : public QPushButton {
     Q_OBJECT
 

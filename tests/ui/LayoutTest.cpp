@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <utility>
 
 using voveriz::Frame;
 using voveriz::MainWindowLayout;
