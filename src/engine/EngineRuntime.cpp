@@ -14,6 +14,12 @@ EngineRuntime::EngineRuntime(const char* argv0)
     }
     // Every file is read once; caching operations between files only costs memory.
     vips_cache_set_max(0);
+    // A broken file already becomes its own result line; libvips's warnings about it ("error in
+    // tile 0 x 10") would only be noise on stderr. VOVERIZ_VIPS_WARNINGS=1 brings them back.
+    if (!std::getenv("VOVERIZ_VIPS_WARNINGS")) {
+        g_log_set_handler("VIPS", G_LOG_LEVEL_WARNING, [](const gchar*, GLogLevelFlags, const gchar*, gpointer) {},
+                          nullptr);
+    }
 }
 
 EngineRuntime::~EngineRuntime()

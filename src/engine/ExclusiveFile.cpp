@@ -2,6 +2,7 @@
 
 #include "engine/UniqueDestination.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -47,6 +48,8 @@ public:
 private:
     int fd_;
 };
+
+std::atomic<bool> namedTemporaryFilesOnly{false};
 
 bool procFdUsable()
 {
@@ -99,6 +102,11 @@ PlacedFile takeFinalName(int dirFd, const fs::path& dir, const std::string& want
 
 }  // namespace
 
+void useNamedTemporaryFilesOnly(bool on)
+{
+    namedTemporaryFilesOnly = on;
+}
+
 std::string errorText(int error)
 {
     char buffer[256] = {};
@@ -113,7 +121,7 @@ PlacedFile placeNewFile(const fs::path& dir, const std::string& wantedName, cons
     }
 
     // The best way: an unnamed file that only appears under its final name, and only complete.
-    if (procFdUsable()) {
+    if (procFdUsable() && !namedTemporaryFilesOnly) {
         Fd file(::openat(dirFd.get(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
         if (file.get() >= 0) {
             if (int error = fill(file.get()); error != 0) {

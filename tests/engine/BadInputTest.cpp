@@ -1,0 +1,139 @@
+// Files that are not images, or are broken ones: each gets its result, never a crash, never a partial file.
+#include "EngineTestSupport.h"
+
+#include <sys/resource.h>
+
+#include <array>
+
+namespace voveriz {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::EngineTest;
+using testing::imageSize;
+using testing::listFolder;
+using testing::PixelSize;
+using testing::readFile;
+using testing::writeFile;
+using testing::writeImage;
+using Names = std::vector<std::string>;
+
+class BadInput : public EngineTest {};
+
+TEST_F(BadInput, WhatIsNotAnImageIsSkippedAndNothingIsWritten)
+{
+    writeFile(in / "empty.jpg", "");
+    writeFile(in / "notes.txt", "Shopping list:\n- bread\n- milk\n");
+    writeFile(in / "fake.png", std::string("\x89PNG\r\n\x1a\n", 8) + "garbage that is not a PNG at all");
+    writeFile(in / "fake.jpg", std::string("\xff\xd8\xff", 3));
+    std::string noise(4096, '\0');
+    for (std::size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<char>((i * 7919 + 13) % 251);
+    writeFile(in / "noise.gif", noise);
+    fs::create_directory(in / "folder.jpg");
+    fs::create_symlink(in / "nowhere.jpg", in / "dangling.jpg");
+    for (const char* name : {"empty.jpg", "notes.txt", "fake.png", "fake.jpg", "noise.gif", "folder.jpg", "missing.jpg",
+                             "dangling.jpg"}) {
+        for (std::int64_t target : {1, 100000}) {
+            const ResizeResult result = run(name, target);
+            EXPECT_EQ(result.status(), "skip") << name;
+            EXPECT_EQ(result.message(), std::string(name) + " - not an image, skipped");
+        }
+    }
+    // A folder given with a trailing separator is still named by its last component.
+    EXPECT_EQ(resizeImage(in.path().string() + "/folder.jpg/", 100, "width", out.path()).message(),
+              "folder.jpg - not an image, skipped");
+    EXPECT_EQ(listFolder(out.path()), Names{});
+}
+
+TEST_F(BadInput, ATruncatedJpegIsAnErrorWhenScaledAndCopiedWhenSmallEnough)
+{
+    testing::saveImage(testing::gradientImage(1600, 1200).gaussblur(0.5), in / "whole.jpg", ".jpg");
+    const std::string bytes = readFile(in / "whole.jpg");
+    writeFile(in / "cut.jpg", bytes.substr(0, bytes.size() / 2));
+    const ResizeResult scaled = run("cut.jpg", 100);
+    EXPECT_EQ(scaled.status(), "error");
+    EXPECT_EQ(scaled.message(), "cut.jpg - failed to create resized image");
+    EXPECT_EQ(listFolder(out.path()), Names{});
+    // Its header is whole, so one within the target is copied as it is, never decoded.
+    EXPECT_EQ(run("cut.jpg", 1600).message(), "cut.jpg - already 1600px wide, copied as-is");
+    EXPECT_TRUE(readFile(out / "cut.jpg") == readFile(in / "cut.jpg"));
+}
+
+TEST_F(BadInput, ATruncatedPngOrGifIsAnError)
+{
+    for (const char* name : {"cut.png", "cut.gif"}) {
+        writeImage(in / name, 400, 300);
+        const std::string bytes = readFile(in / name);
+        writeFile(in / name, bytes.substr(0, bytes.size() / 2));
+        const ResizeResult result = run(name, 100);
+        EXPECT_EQ(result.status(), "error") << name;
+        EXPECT_EQ(result.message(), std::string(name) + " - failed to create resized image");
+    }
+    EXPECT_EQ(listFolder(out.path()), Names{});
+}
+
+std::uint32_t crc32(const std::string& bytes)
+{
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (unsigned char byte : bytes) {
+        crc ^= byte;
+        for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+void putBigEndian(std::string& bytes, std::size_t at, std::uint32_t value)
+{
+    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>((value >> (24 - 8 * i)) & 0xFF);
+}
+
+long peakMemoryKiB()
+{
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+TEST_F(BadInput, APngThatClaimsAHugeSizeIsNotAllocated)
+{
+    writeImage(in / "small.png", 16, 16);
+    std::string bytes = readFile(in / "small.png");
+    ASSERT_EQ(bytes.substr(12, 4), "IHDR");
+    putBigEndian(bytes, 16, 100000);  // width
+    putBigEndian(bytes, 20, 100000);  // height
+    putBigEndian(bytes, 29, crc32(bytes.substr(12, 17)));
+    writeFile(in / "huge.png", bytes);
+
+    const long before = peakMemoryKiB();
+    const ResizeResult result = run("huge.png", 100);
+    EXPECT_EQ(result.status(), "error");
+    EXPECT_EQ(result.message(), "huge.png - failed to create resized image");
+    EXPECT_EQ(run("huge.png", 200, "height").message(), "huge.png - failed to create resized image");
+    EXPECT_EQ(run("huge.png", 100000).message(), "huge.png - already 100000px wide, copied as-is");
+    EXPECT_LT(peakMemoryKiB() - before, 200 * 1024) << "30 GB of pixels must never be allocated";
+    EXPECT_EQ(listFolder(out.path()), Names{"huge.png"});
+}
+
+TEST_F(BadInput, ANameThatLooksLikeLoaderOptionsIsReadAsAName)
+{
+    // libvips would read a trailing "[...]" of a file name as loader options.
+    testing::saveImage(testing::gradientImage(200, 100), in / "shot[1]", ".jpg");
+    testing::saveImage(testing::gradientImage(200, 100), in / "frame[n=-1].png", ".png");
+    EXPECT_EQ(run("shot[1]", 100).message(), "shot[1] 200x100\n   shot[1].jpg 100x50");
+    EXPECT_EQ(run("frame[n=-1].png", 100).message(), "frame[n=-1].png 200x100\n   frame[n=-1].png 100x50");
+    EXPECT_EQ(run("shot[1]", 200).message(), "shot[1] - already 200px wide, copied as-is");
+    EXPECT_EQ(imageSize(out / "shot[1].jpg"), (PixelSize{100, 50}));
+}
+
+TEST_F(BadInput, ASourceReachedThroughALinkIsReadThroughIt)
+{
+    writeImage(in / "real.png", 200, 100);
+    fs::create_symlink(in / "real.png", in / "link.png");
+    EXPECT_EQ(run("link.png", 100).message(), "link.png 200x100\n   link.png 100x50");
+    EXPECT_EQ(run("link.png", 200).message(), "link.png - already 200px wide, copied as-is");
+    EXPECT_FALSE(fs::is_symlink(out / "link (1).png"));
+    EXPECT_TRUE(readFile(out / "link (1).png") == readFile(in / "real.png"));
+}
+
+}  // namespace
+}  // namespace voveriz
