@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QWidget>
+
+#include <filesystem>
+#include <functional>
+#include <initializer_list>
+#include <vector>
+
+class QDropEvent;
+class QMimeData;
+
+namespace voveriz {
+
+// The files and folders of one drop, in the order of the dragged items. Each is the local path
+// exactly as the drag named it, byte for byte (a name that is not valid UTF-8 survives).
+using DroppedFiles = std::vector<std::filesystem::path>;
+
+// The main window's root view: a drop of files or folders anywhere on it becomes one ordered
+// list handed to onDrop. Only local file and folder locations count; web links and other data
+// are left out, and a drag that carries none is refused. Folders are not expanded, nothing is
+// filtered or de-duplicated.
+class DropView : public QWidget {
+    Q_OBJECT
+
+public:
+    using DropHandler = std::function<void(const DroppedFiles&)>;
+
+    explicit DropView(QWidget* parent = nullptr);
+
+    // Called on the interface thread, once per accepted drop, before the drop is answered.
+    // Empty at first: a drop is then taken and has no effect.
+    const DropHandler& onDrop() const { return m_onDrop; }
+    void setOnDrop(DropHandler handler);
+
+    // Makes file drops over these children land here although they take drops of their own
+    // (a text field takes dropped text; it keeps doing so for drags that carry no file).
+    void takeFileDropsFrom(std::initializer_list<QWidget*> children);
+
+    // The local file and folder locations a drag carries, in order; empty when it carries none.
+    static DroppedFiles fileLocations(const QMimeData* data);
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Answers a drag entering or moving: copy when it carries a file location, refused otherwise.
+    static void answerDrag(QDropEvent* event);
+    void takeDrop(QDropEvent* event);
+
+    DropHandler m_onDrop;
+};
+
+}  // namespace voveriz
