@@ -1,0 +1,155 @@
+#include "ui/MainWindowBuilder.h"
+
+#include "appearance/Palette.h"
+#include "ui/ControlStyling.h"
+#include "ui/FlatButton.h"
+#include "ui/Layout.h"
+#include "ui/RoundedPanel.h"
+#include "ui/SubtitleView.h"
+#include "ui/TargetField.h"
+#include "ui/UiResources.h"
+#include "ui/WidgetColours.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+
+namespace voveriz {
+
+namespace {
+
+constexpr int kTitlePixelSize = 32;
+constexpr int kSubtitlePixelSize = 13;
+constexpr int kPanelLabelPixelSize = 16;
+constexpr int kTargetFieldPixelSize = 20;
+constexpr int kFolderTitlePixelSize = 14;
+constexpr int kSmallPixelSize = 12;
+constexpr int kGearPixelSize = 16;
+
+// A static one-line text on a transparent background, in the interface font.
+QLabel* makeLabel(QWidget* parent, const QString& text, int pixelSize, bool bold, const Colour& colour)
+{
+    auto* label = new QLabel(text, parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setFont(systemFont(pixelSize, bold));
+    setTextColour(*label, colour);
+    return label;
+}
+
+// A label of the settings panel, whose frame is set once: the panel's height never changes.
+QLabel* makeSettingsLabel(QWidget* panel, const QString& text, const Frame& frame, const Colour& colour)
+{
+    QLabel* label = makeLabel(panel, text, kPanelLabelPixelSize, false, colour);
+    label->setGeometry(toQtGeometry(frame, mainWindowLayout(0, 0).settingsPanel.height));
+    return label;
+}
+
+// The settings button: the gear U+2699, tinted #aaaaaa, with no fill.
+FlatButton* makeGearButton()
+{
+    auto* gear = new FlatButton(QStringLiteral("\u2699"));
+    gear->setFont(systemFont(kGearPixelSize));
+    gear->setTitleTint(Colour::fromHex(QString::fromLatin1(kGearTint)));
+    gear->setAccessibleName(QStringLiteral("Settings"));
+    gear->setToolTip(QStringLiteral("Settings"));
+    return gear;
+}
+
+TargetField* makeTargetField(QWidget* parent, const Palette& palette)
+{
+    auto* field = new TargetField(QStringLiteral("1080"), parent);
+    field->setFont(systemFont(kTargetFieldPixelSize, true));
+    field->setTextColour(palette.textCol());
+    field->setFill(palette.btnOff());
+    field->setCornerRadius(kButtonCornerRadius);
+    return field;
+}
+
+FlatButton* makeClearButton(QWidget* parent, const Palette& palette)
+{
+    auto* clear = new FlatButton(QStringLiteral("Clear"), parent);
+    clear->setFont(systemFont(kSmallPixelSize));
+    clear->setTitleTint(palette.textDim());
+    return clear;
+}
+
+// A slim scroller of translucent grey, which shows on a dark background as on a light one.
+const char* const kLogScrollerStyle =
+    "QScrollBar:vertical { background: transparent; width: 8px; margin: 0; }"
+    "QScrollBar::handle:vertical { background: rgba(128, 128, 128, 0.55); border-radius: 3px;"
+    " min-height: 24px; margin: 1px; }"
+    "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
+    "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }";
+
+// The log: transparent, a vertical scroller always shown, no horizontal one, lines wrapped at
+// the view's width.
+QPlainTextEdit* makeLogView(QWidget* parent, const Palette& palette)
+{
+    auto* view = new QPlainTextEdit(parent);
+    view->setFrameShape(QFrame::NoFrame);
+    view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    view->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    view->verticalScrollBar()->setStyleSheet(QString::fromLatin1(kLogScrollerStyle));
+    view->viewport()->setAutoFillBackground(false);
+    QPalette colours = view->palette();
+    colours.setColor(QPalette::Base, Qt::transparent);
+    colours.setColor(QPalette::Text, palette.textCol().toQColor());
+    view->setPalette(colours);
+    return view;
+}
+
+template <typename Control>
+Control* addTo(QWidget* parent, Control* child)
+{
+    child->setParent(parent);
+    return child;
+}
+
+}  // namespace
+
+MainWindowControls buildMainWindowTree(QWidget& root, const Palette& palette, const Colour& background)
+{
+    initUiResources();
+    MainWindowControls c;
+    setBackgroundFill(root, background);
+    c.gearBtn = makeGearButton();
+
+    c.titleLabel = makeLabel(&root, QStringLiteral("Voveriz"), kTitlePixelSize, true, palette.textCol());
+    c.titleLabel->setAlignment(Qt::AlignCenter);
+    c.subtitleView = new SubtitleView(QString::fromLatin1(kFaviconPath), &root);
+    c.subtitleView->setFont(systemFont(kSubtitlePixelSize));
+    c.subtitleView->setTextColour(palette.textDim());
+
+    c.settingsPanel = addTo(&root, roundedPanel(palette));
+    c.sizeLabel = makeSettingsLabel(c.settingsPanel, QStringLiteral("Target size (px)"), kSizeLabelFrame,
+                                    palette.textCol());
+    c.targetField = makeTargetField(c.settingsPanel, palette);
+    c.dimLabel = makeSettingsLabel(c.settingsPanel, QStringLiteral("Resize by"), kDimLabelFrame, palette.textCol());
+    c.widthButton = addTo(c.settingsPanel, toggleButton(QStringLiteral("Width"), true, palette));
+    c.heightButton = addTo(c.settingsPanel, toggleButton(QStringLiteral("Height"), false, palette));
+
+    c.wfPanel = addTo(&root, roundedPanel(palette));
+    c.outputTitleLabel =
+        makeLabel(c.wfPanel, QStringLiteral("Resized folder"), kFolderTitlePixelSize, false, palette.textCol());
+    c.changeOutputBtn = addTo(c.wfPanel, accentButton(QStringLiteral("Change..."), palette));
+    c.openOutputBtn = addTo(c.wfPanel, accentButton(QStringLiteral("Open"), palette));
+    c.outputLabel = makeLabel(c.wfPanel, QString(), kSmallPixelSize, false, palette.textDim());
+    c.outputLabel->setWordWrap(true);
+    c.outputLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    c.logPanel = addTo(&root, roundedPanel(palette));
+    c.logHeader = makeLabel(c.logPanel, QStringLiteral("Results"), kSmallPixelSize, true, palette.textDim());
+    c.clearBtn = makeClearButton(c.logPanel, palette);
+    c.logView = makeLogView(c.logPanel, palette);
+    c.scrollView = c.logView;
+
+    const Colour panelFill = background.panelColor();
+    for (RoundedPanel* panel : {c.settingsPanel, c.wfPanel, c.logPanel}) {
+        panel->setFill(panelFill);
+    }
+    addTo(&root, c.gearBtn);
+    return c;
+}
+
+}  // namespace voveriz

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "ui/Layout.h"
+
+class QAbstractScrollArea;
+class QLabel;
+class QPlainTextEdit;
+
+namespace voveriz {
+
+class FlatButton;
+class RoundedPanel;
+class SubtitleView;
+class TargetField;
+
+// Every control of the main window. All absent until construction fills them, once; each is
+// owned by its parent in the widget tree.
+struct MainWindowControls {
+    TargetField* targetField = nullptr;
+    FlatButton* widthButton = nullptr;
+    FlatButton* heightButton = nullptr;
+    QPlainTextEdit* logView = nullptr;
+    // The log's scroller: the same widget as logView, which scrolls its own text.
+    QAbstractScrollArea* scrollView = nullptr;
+    QLabel* titleLabel = nullptr;
+    SubtitleView* subtitleView = nullptr;
+    RoundedPanel* settingsPanel = nullptr;
+    RoundedPanel* wfPanel = nullptr;
+    RoundedPanel* logPanel = nullptr;
+    QLabel* logHeader = nullptr;
+    FlatButton* clearBtn = nullptr;
+    QLabel* outputLabel = nullptr;
+    FlatButton* changeOutputBtn = nullptr;
+    FlatButton* openOutputBtn = nullptr;
+    QLabel* outputTitleLabel = nullptr;
+    FlatButton* gearBtn = nullptr;
+    QLabel* sizeLabel = nullptr;
+    QLabel* dimLabel = nullptr;
+
+    // The controls that layout places.
+    LaidOutControls laidOut() const;
+};
+
+}  // namespace voveriz

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "appearance/Colour.h"
+#include "appearance/Palette.h"
+#include "batch/DropView.h"
+#include "ui/MainWindowControls.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include <optional>
+
+namespace voveriz {
+
+class ActivityLog;
+class PreferenceStore;
+
+// The main window's controller: it makes the root view (the drop target) and every control in
+// it, keeps the batch settings and the palette, and serves every action of the window.
+class ResizerViewController : public QObject {
+    Q_OBJECT
+
+public:
+    explicit ResizerViewController(PreferenceStore& store, QObject* parent = nullptr);
+    ~ResizerViewController() override;
+
+    // The root view. The first call makes it, 400 x 580 and filled with bg, and runs the load
+    // sequence: construction, the drop hook, the restore of the stored settings. Whoever shows
+    // it may take it over (a window's central widget); otherwise the controller deletes it.
+    DropView* view();
+    bool isViewLoaded() const { return !m_view.isNull(); }
+
+    const MainWindowControls& controls() const { return m_controls; }
+    const Palette& palette() const { return m_palette; }
+    // The side the target size applies to: "width" or "height".
+    const QString& dimension() const { return m_dimension; }
+    // The output folder's absolute path; absent until one is chosen or restored.
+    const std::optional<QString>& outputPath() const { return m_outputPath; }
+
+    // Adds one line to the activity log on a later turn of the interface thread. Any thread.
+    void log(const QString& text, const Colour& colour);
+
+public slots:
+    void openSettings();
+    void setWidth();
+    void setHeight();
+    void pickOutputFolder();
+    void openOutputFolder();
+    void clearLog();
+    void handleDrop(const voveriz::DroppedFiles& files);
+    // Places every control for the root view's current size; nothing before construction.
+    void relayout();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void loadView();
+    void viewDidLoad();
+    void buildUI();
+    void restoreOutputPath();
+    void restoreSettings();
+    void controlTextDidEndEditing();
+    void chooseDimension(const QString& value, FlatButton& chosen, FlatButton& other);
+
+    PreferenceStore& m_store;
+    QPointer<DropView> m_view;
+    MainWindowControls m_controls;
+    ActivityLog* m_log = nullptr;
+    QString m_dimension = QStringLiteral("width");
+    std::optional<QString> m_outputPath;
+    Palette m_palette;
+};
+
+}  // namespace voveriz
