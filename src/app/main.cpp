@@ -1,11 +1,25 @@
+#include "app/MainWindow.h"
+#include "appearance/PreferenceStore.h"
 #include "engine/EngineRuntime.h"
 
-#include <cstdio>
+#include <QApplication>
+#include <QIcon>
 
 int main(int argc, char** argv)
 {
-    (void)argc;
+    // libvips starts before any thread does.
     voveriz::EngineRuntime runtime(argv[0]);
-    std::puts("Voveriz: the window is not built yet; use voveriz-cli.");
-    return 0;
+
+    QApplication app(argc, argv);
+    // The preference store lands in the per-user config folder: ~/.config/Voveriz/.
+    QApplication::setOrganizationName(QStringLiteral("Voveriz"));
+    QApplication::setApplicationName(QStringLiteral("Voveriz"));
+    QApplication::setDesktopFileName(QStringLiteral("voveriz"));
+
+    voveriz::PreferenceStore store;
+    voveriz::MainWindow window(store);
+    window.show();
+    window.raise();
+    window.activateWindow();
+    return app.exec();
 }

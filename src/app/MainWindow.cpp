@@ -1,0 +1,68 @@
+#include "app/MainWindow.h"
+
+#include "app/FrameAutosave.h"
+#include "ui/MainWindowBuilder.h"
+#include "ui/ResizerViewController.h"
+#include "ui/UiResources.h"
+
+#include <QAction>
+#include <QIcon>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStyle>
+
+namespace voveriz {
+
+namespace {
+
+constexpr QSize kContentSize(400, 580);
+
+}  // namespace
+
+MainWindow::MainWindow(PreferenceStore& store, QWidget* parent)
+    : QMainWindow(parent)
+    , m_controller(std::make_unique<ResizerViewController>(store))
+{
+    buildMenu();
+    setWindowTitle(QStringLiteral("Voveriz"));
+    initUiResources();
+    setWindowIcon(QIcon(QString::fromLatin1(kFaviconPath)));
+    setCentralWidget(m_controller->view());
+    resize(kContentSize);
+    setMinimumSize(kContentSize);
+    m_frameAutosave = new FrameAutosave(*this, store);
+    restoreOrCentre();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildMenu()
+{
+    m_quitAction = new QAction(QStringLiteral("Quit Voveriz"), this);
+    m_quitAction->setShortcut(QKeySequence::Quit);
+    m_quitAction->setShortcutContext(Qt::ApplicationShortcut);
+    m_quitAction->setMenuRole(QAction::QuitRole);
+    connect(m_quitAction, &QAction::triggered, this, &QWidget::close);
+    // On the window itself too, so Ctrl+Q works when the menu bar is not shown.
+    addAction(m_quitAction);
+
+    QMenu* applicationMenu = menuBar()->addMenu(QStringLiteral("Voveriz"));
+    applicationMenu->addAction(m_quitAction);
+    if (!menuBar()->isNativeMenuBar()) {
+        menuBar()->hide();
+    }
+}
+
+void MainWindow::restoreOrCentre()
+{
+    if (m_frameAutosave->restore()) {
+        return;
+    }
+    const QScreen* screen = this->screen();
+    if (screen) {
+        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen->availableGeometry()));
+    }
+}
+
+}  // namespace voveriz
