@@ -98,8 +98,9 @@ ResizeResult resize(const fs::path& src, const std::string& name, std::int64_t t
     const ResizeResult notAnImage("skip", name + " - not an image, skipped");
     const ResizeResult notCreated("error", name + " - failed to create resized image");
 
+    // Folders, devices and pipes are not images (and a pipe must not block the worker).
     std::error_code statError;
-    if (fs::is_directory(src, statError)) {
+    if (!fs::is_regular_file(src, statError)) {
         return notAnImage;
     }
     const LoaderPath loader(src);

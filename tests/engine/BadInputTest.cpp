@@ -2,6 +2,7 @@
 #include "EngineTestSupport.h"
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <array>
 
@@ -31,8 +32,9 @@ TEST_F(BadInput, WhatIsNotAnImageIsSkippedAndNothingIsWritten)
     writeFile(in / "noise.gif", noise);
     fs::create_directory(in / "folder.jpg");
     fs::create_symlink(in / "nowhere.jpg", in / "dangling.jpg");
+    ASSERT_EQ(::mkfifo((in / "pipe.jpg").c_str(), 0600), 0);  // must not block
     for (const char* name : {"empty.jpg", "notes.txt", "fake.png", "fake.jpg", "noise.gif", "folder.jpg", "missing.jpg",
-                             "dangling.jpg"}) {
+                             "dangling.jpg", "pipe.jpg"}) {
         for (std::int64_t target : {1, 100000}) {
             const ResizeResult result = run(name, target);
             EXPECT_EQ(result.status(), "skip") << name;

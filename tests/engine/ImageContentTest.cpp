@@ -89,7 +89,10 @@ protected:
     {
         void* data = nullptr;
         size_t size = 0;
-        fourFrames().write_to_buffer(".gif", &data, &size, VImage::option()->set("page_height", 40));
+        VImage frames = fourFrames();
+        frames.set("delay", std::vector<int>{100, 200, 300, 400});
+        frames.set("loop", 3);
+        frames.write_to_buffer(".gif", &data, &size);
         testing::writeFile(in / "anim.gif", std::string(static_cast<char*>(data), size));
         g_free(data);
     }
@@ -105,6 +108,8 @@ TEST_F(Animation, AGifStaysAnimatedWithEveryFrameScaled)
     EXPECT_EQ(written.get_int("page-height"), 20);
     EXPECT_EQ(written.width(), 30);
     EXPECT_EQ(written.height(), 80);
+    EXPECT_EQ(written.get_array_int("delay"), (std::vector<int>{100, 200, 300, 400}));
+    EXPECT_EQ(written.get_int("loop"), 3);
     for (int frame = 0; frame < 4; ++frame) {
         EXPECT_NEAR(written.getpoint(15, frame * 20 + 10)[0], 20 + 60 * frame, 4) << "frame " << frame;
     }

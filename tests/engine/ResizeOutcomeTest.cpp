@@ -185,6 +185,16 @@ TEST_F(ResizeOutcome, AComputedSideOfZeroIsAnErrorAndWritesNothing)
     EXPECT_EQ(listFolder(out.path()), Names{});
 }
 
+TEST_F(ResizeOutcome, AnImageTheEncoderRefusesIsAFailedEncode)
+{
+    // JPEG stops at 65535 pixels a side: the image decodes and scales, but cannot be encoded.
+    testing::saveImage(testing::gradientImage(70000, 2), in / "strip.webp", ".png");
+    const ResizeResult result = run("strip.webp", 66000);
+    EXPECT_EQ(result.status(), "error");
+    EXPECT_EQ(result.message(), "strip.webp - failed to encode");
+    EXPECT_EQ(listFolder(out.path()), Names{});
+}
+
 TEST_F(ResizeOutcome, ChoosesTheFormatByTheSourceExtension)
 {
     struct Case {
