@@ -83,6 +83,7 @@ std::optional<Header> readHeader(const std::string& loaderPath)
         if (header.width < 1 || header.height < 1) return std::nullopt;
         return header;
     } catch (const VError&) {
+        vips_error_clear();  // the messages are not shown; keep libvips's error buffer from filling
         return std::nullopt;
     }
 }
@@ -153,8 +154,10 @@ ResizeResult resize(const fs::path& src, const std::string& name, std::int64_t t
         try {
             makeThumbnail().avg();
         } catch (const VError&) {
+            vips_error_clear();
             return notCreated;
         }
+        vips_error_clear();
         return {"error", name + " - failed to encode"};
     }
     if (bytes.empty()) {
@@ -179,6 +182,7 @@ ResizeResult resizeImage(const fs::path& src, std::int64_t target, const std::st
         name = sourceName(src);
         return resize(src, name, target, dimension == "width", outputDir);
     } catch (const VError&) {
+        vips_error_clear();
         return {"error", name + " - failed to create resized image"};
     } catch (const std::exception& e) {
         return {"error", name + " - " + e.what()};
