@@ -14,6 +14,10 @@ EngineRuntime::EngineRuntime(const char* argv0)
     }
     // Every file is read once; caching operations between files only costs memory.
     vips_cache_set_max(0);
+    // Text tables are not photos: without this, a dropped .csv or a matrix text file would be
+    // "resized" into a JPEG of numbers.
+    vips_operation_block_set("VipsForeignLoadCsv", TRUE);
+    vips_operation_block_set("VipsForeignLoadMatrix", TRUE);
     // A broken file already becomes its own result line; libvips's warnings about it ("error in
     // tile 0 x 10") would only be noise on stderr. VOVERIZ_VIPS_WARNINGS=1 brings them back.
     if (!std::getenv("VOVERIZ_VIPS_WARNINGS")) {

@@ -15,7 +15,7 @@ struct OutputFormat {
     bool operator==(const OutputFormat&) const = default;
 };
 
-// The format table of Part 1.2, keyed by the source's extension in any case: jpg, jpeg, png, tiff,
+// The output format table, keyed by the source's extension in any case: jpg, jpeg, png, tiff,
 // tif, bmp and gif keep their (lower-cased) extension; anything else, none included, is JPEG ".jpg".
 OutputFormat outputFormatFor(const std::string& sourceExtension);
 

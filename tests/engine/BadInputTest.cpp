@@ -25,6 +25,8 @@ TEST_F(BadInput, WhatIsNotAnImageIsSkippedAndNothingIsWritten)
 {
     writeFile(in / "empty.jpg", "");
     writeFile(in / "notes.txt", "Shopping list:\n- bread\n- milk\n");
+    writeFile(in / "table.csv", "1,2,3\n4,5,6\n7,8,9\n");  // libvips could read these as images
+    writeFile(in / "matrix.mat", "3 3\n1 2 3\n4 5 6\n7 8 9\n");
     writeFile(in / "fake.png", std::string("\x89PNG\r\n\x1a\n", 8) + "garbage that is not a PNG at all");
     writeFile(in / "fake.jpg", std::string("\xff\xd8\xff", 3));
     std::string noise(4096, '\0');
@@ -33,7 +35,7 @@ TEST_F(BadInput, WhatIsNotAnImageIsSkippedAndNothingIsWritten)
     fs::create_directory(in / "folder.jpg");
     fs::create_symlink(in / "nowhere.jpg", in / "dangling.jpg");
     ASSERT_EQ(::mkfifo((in / "pipe.jpg").c_str(), 0600), 0);  // must not block
-    for (const char* name : {"empty.jpg", "notes.txt", "fake.png", "fake.jpg", "noise.gif", "folder.jpg", "missing.jpg",
+    for (const char* name : {"empty.jpg", "notes.txt", "table.csv", "matrix.mat", "fake.png", "fake.jpg", "noise.gif", "folder.jpg", "missing.jpg",
                              "dangling.jpg", "pipe.jpg"}) {
         for (std::int64_t target : {1, 100000}) {
             const ResizeResult result = run(name, target);

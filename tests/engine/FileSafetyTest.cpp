@@ -1,4 +1,4 @@
-// The mends over Parts 1.1 and 1.2: failed copies are errors, nothing is overwritten, nothing partial
+// The file-safety rules: failed copies are errors, nothing is overwritten, nothing partial
 // is left under a final name, links are never written through, and two calls at once both succeed.
 #include "engine/ExclusiveFile.h"
 

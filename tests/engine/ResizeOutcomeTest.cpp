@@ -1,4 +1,4 @@
-// The outcome table of Part 1.2: each status and message, the size arithmetic, the format table.
+// The outcome table: each status and message, the size arithmetic, the format table.
 #include "engine/OutputFormat.h"
 #include "engine/ScaledSize.h"
 
