@@ -40,7 +40,11 @@ MainWindow::~MainWindow() = default;
 void MainWindow::buildMenu()
 {
     m_quitAction = new QAction(QStringLiteral("Quit Voveriz"), this);
-    m_quitAction->setShortcut(QKeySequence::Quit);
+    // The platform's own quit keys; a platform theme without any (a Windows-like key scheme)
+    // still gets Ctrl+Q.
+    QList<QKeySequence> quitKeys = QKeySequence::keyBindings(QKeySequence::Quit);
+    if (quitKeys.isEmpty()) quitKeys.append(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    m_quitAction->setShortcuts(quitKeys);
     m_quitAction->setShortcutContext(Qt::ApplicationShortcut);
     m_quitAction->setMenuRole(QAction::QuitRole);
     connect(m_quitAction, &QAction::triggered, this, &QWidget::close);
