@@ -101,7 +101,7 @@ TEST(CliOptions, RefusesJobsThatAreNotAPositiveWholeNumber)
     }
 }
 
-TEST(CliOptions, HelpWinsOverMissingOptions)
+TEST(CliOptions, HelpWinsUnlessItIsAnOptionsValue)
 {
     EXPECT_EQ(parse({ "--help" }).kind, Kind::Help);
     EXPECT_EQ(parse({ "a.jpg", "-h" }).kind, Kind::Help);
