@@ -22,12 +22,6 @@ std::filesystem::path localPath(const QUrl& url)
     return std::filesystem::path(bytes.toStdString());
 }
 
-bool isDragEvent(const QEvent* event)
-{
-    const QEvent::Type type = event->type();
-    return type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop;
-}
-
 }  // namespace
 
 DropView::DropView(QWidget* parent)
@@ -64,7 +58,7 @@ DroppedFiles DropView::fileLocations(const QMimeData* data)
 
 void DropView::dragEnterEvent(QDragEnterEvent* event)
 {
-    answerDrag(event);
+    enterDrag(event);
 }
 
 void DropView::dragMoveEvent(QDragMoveEvent* event)
@@ -79,24 +73,32 @@ void DropView::dropEvent(QDropEvent* event)
 
 bool DropView::eventFilter(QObject* watched, QEvent* event)
 {
-    if (!isDragEvent(event)) {
+    switch (event->type()) {
+    case QEvent::DragEnter:
+        enterDrag(static_cast<QDropEvent*>(event));
+        return m_dragOffersFiles;  // anything else is the child's own business
+    case QEvent::DragMove:
+        if (!m_dragOffersFiles) return false;
+        answerDrag(static_cast<QDropEvent*>(event));
+        return true;
+    case QEvent::Drop:
+        if (fileLocations(static_cast<QDropEvent*>(event)->mimeData()).empty()) return false;
+        takeDrop(static_cast<QDropEvent*>(event));
+        return true;
+    default:
         return QWidget::eventFilter(watched, event);
     }
-    auto* drag = static_cast<QDropEvent*>(event);
-    if (fileLocations(drag->mimeData()).empty()) {
-        return false;  // not ours: the child handles it as it always would
-    }
-    if (event->type() == QEvent::Drop) {
-        takeDrop(drag);
-    } else {
-        answerDrag(drag);
-    }
-    return true;
+}
+
+void DropView::enterDrag(QDropEvent* event)
+{
+    m_dragOffersFiles = !fileLocations(event->mimeData()).empty();
+    answerDrag(event);
 }
 
 void DropView::answerDrag(QDropEvent* event)
 {
-    if (fileLocations(event->mimeData()).empty()) {
+    if (!m_dragOffersFiles) {
         event->ignore();
         return;
     }

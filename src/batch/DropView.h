@@ -47,11 +47,15 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // Answers a drag entering or moving: copy when it carries a file location, refused otherwise.
-    static void answerDrag(QDropEvent* event);
+    // A drag's locations are read once, when it enters: reading them can mean a round trip to
+    // the program the drag comes from, too slow for every move of the pointer.
+    void enterDrag(QDropEvent* event);
+    // Copy when the drag carries a file location, refused otherwise.
+    void answerDrag(QDropEvent* event);
     void takeDrop(QDropEvent* event);
 
     DropHandler m_onDrop;
+    bool m_dragOffersFiles = false;
 };
 
 }  // namespace voveriz

@@ -66,7 +66,9 @@ TEST_F(MainWindowTest, TheOneMenuHoldsOnlyQuitVoverizOnCtrlQ)
         EXPECT_EQ(items[0]->shortcuts(), QKeySequence::keyBindings(QKeySequence::Quit));
     }
     // Without a global menu bar, no bar takes room from the content.
-    if (!window->menuBar()->isNativeMenuBar()) EXPECT_FALSE(window->menuBar()->isVisible());
+    if (!window->menuBar()->isNativeMenuBar()) {
+        EXPECT_FALSE(window->menuBar()->isVisible());
+    }
 }
 
 // Runs the application's event loop with the window until the application ends (its exit code)

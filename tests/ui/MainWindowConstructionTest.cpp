@@ -107,7 +107,9 @@ TEST_P(ButtonTest, TitleFontFillAndTint)
     EXPECT_EQ(button->text(), QString::fromUtf8(expected.text));
     EXPECT_EQ(button->titlePixelSize(), expected.pixelSize);
     EXPECT_EQ(button->fill().has_value(), expected.fill.has_value());
-    if (expected.fill && button->fill()) EXPECT_EQ(hex(*button->fill()), QString::fromLatin1(*expected.fill));
+    if (expected.fill && button->fill()) {
+        EXPECT_EQ(hex(*button->fill()), QString::fromLatin1(*expected.fill));
+    }
     const Colour tint = QByteArray(expected.tint) == "dim" ? controller->palette().textDim()
                                                            : Colour::fromHex(QString::fromLatin1(expected.tint));
     EXPECT_EQ(button->titleTint().toQColor(), tint.toQColor());
