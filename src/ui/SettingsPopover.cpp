@@ -1,0 +1,54 @@
+#include "ui/SettingsPopover.h"
+
+#include "ui/ColourWell.h"
+#include "ui/SettingsViewController.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace voveriz {
+
+QRect popoverGeometry(const QRect& anchor, const QSize& size, const QRect& screen)
+{
+    const int gap = SettingsPopover::kAnchorGap;
+    int x = anchor.center().x() + 1 - size.width() / 2;
+    int y = anchor.top() - gap - size.height();
+    if (y < screen.top()) y = anchor.bottom() + 1 + gap;
+    // Inside the screen; a screen smaller than the popover shows its top-left corner.
+    x = std::max(std::min(x, screen.right() + 1 - size.width()), screen.left());
+    y = std::max(std::min(y, screen.bottom() + 1 - size.height()), screen.top());
+    return QRect(QPoint(x, y), size);
+}
+
+SettingsPopover::SettingsPopover(PreferenceStore& store, QWidget* parent)
+    : QWidget(parent, Qt::Popup)
+    , m_content(new SettingsViewController(store, this))
+{
+    setFixedSize(kSize);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_content->view());
+    // The colour dialog takes the user elsewhere; a popup would close at the first click into it
+    // and swallow that click, so it closes before the dialog shows.
+    connect(m_content->colourWell(), &ColourWell::dialogAboutToOpen, this, &QWidget::close);
+}
+
+SettingsPopover::~SettingsPopover() = default;
+
+void SettingsPopover::showAnchoredTo(QWidget* anchor)
+{
+    if (anchor) {
+        const QRect anchorRect(anchor->mapToGlobal(QPoint(0, 0)), anchor->size());
+        QScreen* screen = anchor->screen() ? anchor->screen() : QGuiApplication::primaryScreen();
+        const QRect available = screen ? screen->availableGeometry() : QRect(QPoint(0, 0), kSize);
+        setGeometry(popoverGeometry(anchorRect, kSize, available));
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+}  // namespace voveriz
