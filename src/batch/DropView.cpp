@@ -68,7 +68,12 @@ void DropView::dragMoveEvent(QDragMoveEvent* event)
 
 void DropView::dropEvent(QDropEvent* event)
 {
-    takeDrop(event);
+    const DroppedFiles files = fileLocations(event->mimeData());
+    if (files.empty()) {
+        event->ignore();
+        return;
+    }
+    deliver(event, files);
 }
 
 bool DropView::eventFilter(QObject* watched, QEvent* event)
@@ -81,10 +86,13 @@ bool DropView::eventFilter(QObject* watched, QEvent* event)
         if (!m_dragOffersFiles) return false;
         answerDrag(static_cast<QDropEvent*>(event));
         return true;
-    case QEvent::Drop:
-        if (fileLocations(static_cast<QDropEvent*>(event)->mimeData()).empty()) return false;
-        takeDrop(static_cast<QDropEvent*>(event));
+    case QEvent::Drop: {
+        auto* drop = static_cast<QDropEvent*>(event);
+        const DroppedFiles files = fileLocations(drop->mimeData());
+        if (files.empty()) return false;
+        deliver(drop, files);
         return true;
+    }
     default:
         return QWidget::eventFilter(watched, event);
     }
@@ -106,13 +114,8 @@ void DropView::answerDrag(QDropEvent* event)
     event->accept();
 }
 
-void DropView::takeDrop(QDropEvent* event)
+void DropView::deliver(QDropEvent* event, const DroppedFiles& files)
 {
-    const DroppedFiles files = fileLocations(event->mimeData());
-    if (files.empty()) {
-        event->ignore();
-        return;
-    }
     if (m_onDrop) {
         m_onDrop(files);
     }

@@ -52,7 +52,8 @@ private:
     void enterDrag(QDropEvent* event);
     // Copy when the drag carries a file location, refused otherwise.
     void answerDrag(QDropEvent* event);
-    void takeDrop(QDropEvent* event);
+    // Hands a drop's locations (at least one) to onDrop and takes the drop as a copy.
+    void deliver(QDropEvent* event, const DroppedFiles& files);
 
     DropHandler m_onDrop;
     bool m_dragOffersFiles = false;
