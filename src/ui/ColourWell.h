@@ -22,7 +22,7 @@ public:
     explicit ColourWell(const Colour& colour, QWidget* parent = nullptr);
     ~ColourWell() override;
 
-    const Colour& colour() const { return fill(); }
+    const Colour& colour() const { return *fill(); }
     // Shows the colour; reports nothing.
     void setColour(const Colour& colour);
 

@@ -132,7 +132,7 @@ TEST_F(SettingsViewControllerTest, LabelsKeepTheirOwnColourAndSizes)
         EXPECT_EQ(label->geometry(), e.geometry);
         EXPECT_EQ(textColour(*label).hexString(), QStringLiteral("#e0e0f0"));
     }
-    EXPECT_TRUE(labels.size() == 5);
+    EXPECT_EQ(labels.size(), 5);
     EXPECT_EQ(backgroundFill(*settings->view()).hexString(), QStringLiteral("#2a2a2a"));
 }
 
