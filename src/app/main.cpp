@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QThreadPool>
 
 int main(int argc, char** argv)
 {
@@ -16,10 +17,17 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Voveriz"));
     QApplication::setDesktopFileName(QStringLiteral("voveriz"));
 
-    voveriz::PreferenceStore store;
-    voveriz::MainWindow window(store);
-    window.show();
-    window.raise();
-    window.activateWindow();
-    return app.exec();
+    int status = 0;
+    {
+        voveriz::PreferenceStore store;
+        voveriz::MainWindow window(store);
+        window.show();
+        window.raise();
+        window.activateWindow();
+        status = app.exec();
+    }
+    // With the window gone, a running batch skips the files it has not reached; let it finish
+    // the file in hand before libvips and the application object go away.
+    QThreadPool::globalInstance()->waitForDone();
+    return status;
 }

@@ -2,6 +2,11 @@
 
 #include "appearance/PreferenceStore.h"
 #include "batch/ActivityLog.h"
+#include "batch/BatchRun.h"
+#include "batch/BatchSettings.h"
+#include "ui/ColourApplication.h"
+#include "ui/DesktopActions.h"
+#include "ui/DisplayPath.h"
 #include "ui/ControlStyling.h"
 #include "ui/FlatButton.h"
 #include "ui/Layout.h"
@@ -9,8 +14,14 @@
 #include "ui/TargetField.h"
 #include "ui/WidgetColours.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
 #include <QPlainTextEdit>
+#include <QThreadPool>
 
 namespace voveriz {
 
@@ -21,9 +32,12 @@ constexpr int kRootHeight = 580;
 
 }  // namespace
 
-ResizerViewController::ResizerViewController(PreferenceStore& store, QObject* parent)
+ResizerViewController::ResizerViewController(PreferenceStore& store, std::unique_ptr<DesktopActions> desktop,
+                                             QObject* parent)
     : QObject(parent)
     , m_store(store)
+    , m_batchSettings(std::make_shared<BatchSettings>())
+    , m_desktop(desktop ? std::move(desktop) : std::make_unique<SystemDesktopActions>())
 {
 }
 
@@ -58,6 +72,9 @@ void ResizerViewController::buildUI()
 
     connect(c.gearBtn, &FlatButton::clicked, this, &ResizerViewController::openSettings);
     connect(c.targetField, &TargetField::editingFinished, this, &ResizerViewController::controlTextDidEndEditing);
+    // The batch sees every edit of the size at once, not only when editing ends.
+    connect(c.targetField, &TargetField::textChanged, this,
+            [settings = m_batchSettings.get()](const QString& text) { settings->setTargetText(text.toStdString()); });
     connect(c.widthButton, &FlatButton::clicked, this, &ResizerViewController::setWidth);
     connect(c.heightButton, &FlatButton::clicked, this, &ResizerViewController::setHeight);
     connect(c.changeOutputBtn, &FlatButton::clicked, this, &ResizerViewController::pickOutputFolder);
@@ -125,38 +142,89 @@ void ResizerViewController::setHeight()
 void ResizerViewController::chooseDimension(const QString& value, FlatButton& chosen, FlatButton& other)
 {
     m_dimension = value;
+    m_batchSettings->setDimension(value.toStdString());
     paintToggle(chosen, true, m_palette);
     paintToggle(other, false, m_palette);
+    m_store.setString(PreferenceKey::Dimension, value);
+}
+
+void ResizerViewController::setOutputFolder(const QString& path)
+{
+    m_outputPath = path;
+    m_batchSettings->setOutputPath(std::filesystem::path(QFile::encodeName(path).toStdString()));
+    m_controls.outputLabel->setText(displayPath(path, QDir::homePath()));
+    m_store.setString(PreferenceKey::OutputPath, path);
 }
 
 void ResizerViewController::pickOutputFolder()
 {
-    // The folder chooser sets outputPath here.
+    const std::optional<QString> chosen = m_desktop->chooseFolder(m_view);
+    if (!chosen || chosen->isEmpty()) return;
+    setOutputFolder(QFileInfo(*chosen).absoluteFilePath());
 }
 
 void ResizerViewController::openOutputFolder()
 {
-    // The chosen folder opens in the file browser here.
+    if (m_outputPath) {
+        m_desktop->openFolder(*m_outputPath);
+    } else {
+        log(QStringLiteral("Choose a Resized folder first."), m_palette.textCol());
+    }
 }
 
 void ResizerViewController::controlTextDidEndEditing()
 {
-    // The target text is stored here when its editing ends.
+    m_store.setString(PreferenceKey::TargetSize, m_controls.targetField->text());
 }
 
 void ResizerViewController::restoreOutputPath()
 {
-    // The stored output folder comes back here.
+    const std::optional<QString> stored = m_store.string(PreferenceKey::OutputPath);
+    if (!stored || stored->isEmpty()) return;
+    const QFileInfo folder(*stored);
+    // A folder that has gone, or is now a file, is passed over quietly; its key stays.
+    if (!folder.exists() || !folder.isDir()) return;
+    setOutputFolder(folder.absoluteFilePath());
 }
 
 void ResizerViewController::restoreSettings()
 {
-    // The stored target size, dimension and text lightness come back here.
+    const std::optional<QString> target = m_store.string(PreferenceKey::TargetSize);
+    if (target && !target->isEmpty()) {
+        m_controls.targetField->setText(*target);
+    }
+    if (m_store.string(PreferenceKey::Dimension) == QStringLiteral("height")) {
+        setHeight();
+    }
+    // Always a grey, even with nothing stored: the window never starts in the palette's first colour.
+    applyTextColor(Colour::grey(m_store.numberOrDefault(PreferenceKey::TextColorValue)));
+}
+
+void ResizerViewController::applyTextColor(const Colour& colour)
+{
+    applyTextColour(colour, m_palette, m_controls, *m_log, m_dimension);
+}
+
+void ResizerViewController::applyBackgroundColor(const Colour& colour)
+{
+    applyBackgroundColour(colour, m_palette, *m_view, m_controls, m_dimension);
 }
 
 void ResizerViewController::handleDrop(const DroppedFiles& files)
 {
-    (void)files;  // the batch takes the dropped files from here
+    // One work item per drop on the shared pool; it walks the files in order and hands each
+    // outcome back to the interface thread, where its line is composed in the current text colour.
+    QThreadPool::globalInstance()->start(
+        [files, settings = std::weak_ptr<const BatchSettings>(m_batchSettings), self = QPointer(this)] {
+            runBatch(files, settings, [&self](BatchOutcome outcome) {
+                QMetaObject::invokeMethod(
+                    QCoreApplication::instance(),
+                    [self, outcome = std::move(outcome)] {
+                        if (self) self->log(QString::fromStdString(outcome.line()), self->m_palette.textCol());
+                    },
+                    Qt::QueuedConnection);
+            });
+        });
 }
 
 }  // namespace voveriz

@@ -3,17 +3,21 @@
 #include "appearance/Colour.h"
 #include "appearance/Palette.h"
 #include "batch/DropView.h"
+#include "ui/DesktopActions.h"
 #include "ui/MainWindowControls.h"
 
 #include <QObject>
 #include <QPointer>
 #include <QString>
 
+#include <memory>
 #include <optional>
 
 namespace voveriz {
 
 class ActivityLog;
+class BatchSettings;
+
 class PreferenceStore;
 
 // The main window's controller: it makes the root view (the drop target) and every control in
@@ -22,7 +26,9 @@ class ResizerViewController : public QObject {
     Q_OBJECT
 
 public:
-    explicit ResizerViewController(PreferenceStore& store, QObject* parent = nullptr);
+    // desktop answers the folder chooser and opens folders; the real desktop when none is given.
+    explicit ResizerViewController(PreferenceStore& store, std::unique_ptr<DesktopActions> desktop = nullptr,
+                                   QObject* parent = nullptr);
     ~ResizerViewController() override;
 
     // The root view. The first call makes it, 400 x 580 and filled with bg, and runs the load
@@ -40,6 +46,10 @@ public:
 
     // Adds one line to the activity log on a later turn of the interface thread. Any thread.
     void log(const QString& text, const Colour& colour);
+
+    // Repaint the window in a new text or background colour (the settings popover calls these).
+    void applyTextColor(const Colour& colour);
+    void applyBackgroundColor(const Colour& colour);
 
 public slots:
     void openSettings();
@@ -63,6 +73,7 @@ private:
     void restoreSettings();
     void controlTextDidEndEditing();
     void chooseDimension(const QString& value, FlatButton& chosen, FlatButton& other);
+    void setOutputFolder(const QString& path);
 
     PreferenceStore& m_store;
     QPointer<DropView> m_view;
@@ -71,6 +82,10 @@ private:
     QString m_dimension = QStringLiteral("width");
     std::optional<QString> m_outputPath;
     Palette m_palette;
+    // What the batch workers read; they hold it weakly, so files not yet reached are skipped
+    // once the controller is gone.
+    std::shared_ptr<BatchSettings> m_batchSettings;
+    std::unique_ptr<DesktopActions> m_desktop;
 };
 
 }  // namespace voveriz

@@ -136,7 +136,8 @@ TEST_F(MainWindowConstructionTest, TargetFieldShows1080Bold20OnTheOffFill)
     EXPECT_FALSE(field->hasFrame());
     EXPECT_EQ(hex(field->fill()), QStringLiteral("#404040"));
     EXPECT_EQ(field->cornerRadius(), 6.0);
-    EXPECT_EQ(hex(field->textColour()), QStringLiteral("#e0e0f0"));
+    // Built in the palette's first text colour, then restored to the stored (here default) grey.
+    EXPECT_EQ(hex(field->textColour()), QStringLiteral("#dfdfdf"));
 }
 
 TEST_F(MainWindowConstructionTest, DefaultBackgroundFillsRootAndPanels)

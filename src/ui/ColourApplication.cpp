@@ -1,0 +1,60 @@
+#include "ui/ColourApplication.h"
+
+#include "appearance/Palette.h"
+#include "batch/ActivityLog.h"
+#include "ui/FlatButton.h"
+#include "ui/MainWindowControls.h"
+#include "ui/RoundedPanel.h"
+#include "ui/SubtitleView.h"
+#include "ui/TargetField.h"
+#include "ui/WidgetColours.h"
+
+namespace voveriz {
+
+namespace {
+
+const Colour kWhite{1.0, 1.0, 1.0, 1.0};
+
+}  // namespace
+
+void applyTextColour(const Colour& c, Palette& palette, const MainWindowControls& controls, ActivityLog& log,
+                     const QString& dimension)
+{
+    palette.setTextColour(c);
+    const Colour d = palette.textDim();
+
+    for (QLabel* label : {controls.titleLabel, controls.sizeLabel, controls.dimLabel, controls.outputTitleLabel}) {
+        setTextColour(*label, c);
+    }
+    controls.targetField->setTextColour(c);
+
+    setTextColour(*controls.outputLabel, d);
+    setTextColour(*controls.logHeader, d);
+    controls.clearBtn->setTitleTint(d);
+
+    controls.widthButton->setTitleTint(dimension == QLatin1String("width") ? kWhite : d);
+    controls.heightButton->setTitleTint(dimension == QLatin1String("height") ? kWhite : d);
+
+    controls.subtitleView->setTextColour(d);
+    log.recolourAll(c);
+}
+
+void applyBackgroundColour(const Colour& c, Palette& palette, QWidget& root, const MainWindowControls& controls,
+                           const QString& dimension)
+{
+    setBackgroundFill(root, c);
+
+    const Colour panel = c.panelColor();
+    for (RoundedPanel* p : {controls.settingsPanel, controls.wfPanel, controls.logPanel}) {
+        p->setFill(panel);
+    }
+
+    palette.setAccent(c.accentColor());
+    const Colour& a = palette.accent();
+    controls.changeOutputBtn->setFill(a);
+    controls.openOutputBtn->setFill(a);
+    controls.widthButton->setFill(dimension == QLatin1String("width") ? a : palette.btnOff());
+    controls.heightButton->setFill(dimension == QLatin1String("height") ? a : palette.btnOff());
+}
+
+}  // namespace voveriz

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "appearance/Colour.h"
+
+#include <QString>
+
+class QWidget;
+
+namespace voveriz {
+
+class ActivityLog;
+class Palette;
+struct MainWindowControls;
+
+// Makes c the window's text colour: textCol becomes c and textDim c at alpha 0.55; every label,
+// the field, the subtitle, the toggles' titles (white for the chosen one) and every line already
+// in the log take the new colours.
+void applyTextColour(const Colour& c, Palette& palette, const MainWindowControls& controls, ActivityLog& log,
+                     const QString& dimension);
+
+// Makes c the window's background: the root takes c itself, the panels its panel colour, and the
+// accent (with the buttons and the chosen toggle filled with it) follows c.
+void applyBackgroundColour(const Colour& c, Palette& palette, QWidget& root, const MainWindowControls& controls,
+                           const QString& dimension);
+
+}  // namespace voveriz
