@@ -7,6 +7,8 @@
 #include "ui/ColourApplication.h"
 #include "ui/DesktopActions.h"
 #include "ui/DisplayPath.h"
+#include "ui/SettingsPopover.h"
+#include "ui/SettingsViewController.h"
 #include "ui/ControlStyling.h"
 #include "ui/FlatButton.h"
 #include "ui/Layout.h"
@@ -126,7 +128,18 @@ void ResizerViewController::clearLog()
 
 void ResizerViewController::openSettings()
 {
-    // The appearance popover anchors to the gear here.
+    if (!m_settingsPopover) {
+        // Owned by the window, so a dialog opened from it outlives the popup's closing.
+        m_settingsPopover = new SettingsPopover(m_store, m_view->window());
+        SettingsViewController& settings = m_settingsPopover->content();
+        settings.onColorChanged = [self = QPointer(this)](const Colour& colour) {
+            if (self) self->applyBackgroundColor(colour);
+        };
+        settings.onTextColorChanged = [self = QPointer(this)](const Colour& colour) {
+            if (self) self->applyTextColor(colour);
+        };
+    }
+    m_settingsPopover->showAnchoredTo(m_controls.gearBtn);
 }
 
 void ResizerViewController::setWidth()

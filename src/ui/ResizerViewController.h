@@ -19,6 +19,7 @@ class ActivityLog;
 class BatchSettings;
 
 class PreferenceStore;
+class SettingsPopover;
 
 // The main window's controller: it makes the root view (the drop target) and every control in
 // it, keeps the batch settings and the palette, and serves every action of the window.
@@ -43,6 +44,8 @@ public:
     const QString& dimension() const { return m_dimension; }
     // The output folder's absolute path; absent until one is chosen or restored.
     const std::optional<QString>& outputPath() const { return m_outputPath; }
+    // The appearance popover; absent until the gear is first pressed.
+    SettingsPopover* settingsPopover() const { return m_settingsPopover.data(); }
 
     // Adds one line to the activity log on a later turn of the interface thread. Any thread.
     void log(const QString& text, const Colour& colour);
@@ -84,6 +87,8 @@ private:
     Palette m_palette;
     // What the batch workers read; they hold it weakly, so files not yet reached are skipped
     // once the controller is gone.
+    // Made at the first press of the gear, then shown again as the user left it.
+    QPointer<SettingsPopover> m_settingsPopover;
     std::shared_ptr<BatchSettings> m_batchSettings;
     std::unique_ptr<DesktopActions> m_desktop;
 };
