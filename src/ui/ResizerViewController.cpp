@@ -126,6 +126,11 @@ void ResizerViewController::clearLog()
     m_log->clear();
 }
 
+SettingsPopover* ResizerViewController::settingsPopover() const
+{
+    return m_settingsPopover.data();
+}
+
 void ResizerViewController::openSettings()
 {
     if (!m_settingsPopover) {

@@ -45,7 +45,7 @@ public:
     // The output folder's absolute path; absent until one is chosen or restored.
     const std::optional<QString>& outputPath() const { return m_outputPath; }
     // The appearance popover; absent until the gear is first pressed.
-    SettingsPopover* settingsPopover() const { return m_settingsPopover.data(); }
+    SettingsPopover* settingsPopover() const;
 
     // Adds one line to the activity log on a later turn of the interface thread. Any thread.
     void log(const QString& text, const Colour& colour);
