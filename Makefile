@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test bench screenshot clean
+.PHONY: all deps configure build run test test-sanitize fuzz bench screenshot clean
 
 all: build
 
@@ -21,6 +21,27 @@ run: build
 
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+# The same tests, built with AddressSanitizer, UndefinedBehaviorSanitizer and leak checking.
+SANITIZE_DIR ?= build-sanitize
+SANITIZER_ENV = \
+	ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:print_stacktrace=1 \
+	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1:suppressions=$(CURDIR)/tests/sanitizers/ubsan.supp \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp:print_suppressions=0
+
+test-sanitize: deps
+	@cmake -S . -B $(SANITIZE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVOVERIZ_SANITIZE=ON >/dev/null
+	@cmake --build $(SANITIZE_DIR) -j $(JOBS)
+	@cd $(SANITIZE_DIR) && $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS)
+
+# The engine's libFuzzer target (clang), FUZZ_SECONDS on one core from a generated seed corpus.
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 300
+
+fuzz: deps
+	@cmake -S fuzz -B $(FUZZ_DIR) -G Ninja -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+	@cmake --build $(FUZZ_DIR)
+	@fuzz/run $(FUZZ_DIR) $(FUZZ_SECONDS)
 
 bench: build
 	@bench/run $(BUILD_DIR)
