@@ -1,5 +1,6 @@
 #include "engine/ResizeImage.h"
 
+#include "engine/DecodeBudget.h"
 #include "engine/ExclusiveFile.h"
 #include "engine/OutputFormat.h"
 #include "engine/ScaledSize.h"
@@ -8,6 +9,7 @@
 #include <vips/vips8>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <exception>
@@ -31,24 +33,35 @@ std::string sourceName(const fs::path& src)
     return p.filename().string();
 }
 
-// The name libvips opens. libvips reads a trailing "[...]" of a file name as loader options, so a
-// name that itself ends in "]" is opened through /proc/self/fd instead; the descriptor lives as
-// long as this object.
-class LoaderPath {
+// The source, opened once. libvips reads it through /proc/self/fd and the unchanged copy is made
+// from there too, so the file that is measured is the file that is decoded or copied, even when its
+// name is given to another file meanwhile. That path also keeps libvips from reading a trailing
+// "[...]" of the file's own name as loader options. Only regular files are opened: folders, devices
+// and pipes are not images (and a pipe must not block the worker).
+class OpenSource {
 public:
-    explicit LoaderPath(const fs::path& src) : path_(src.string())
+    explicit OpenSource(const fs::path& src)
     {
-        if (!path_.empty() && path_.back() == ']') {
-            fd_ = ::open(src.c_str(), O_RDONLY | O_CLOEXEC);
-            if (fd_ >= 0) path_ = "/proc/self/fd/" + std::to_string(fd_);
+        std::error_code statError;
+        if (!fs::is_regular_file(src, statError)) return;
+        fd_ = ::open(src.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+        struct stat info {};
+        if (fd_ >= 0 && (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode))) {
+            ::close(fd_);
+            fd_ = -1;
+        }
+        if (fd_ >= 0) {
+            static const bool procUsable = ::access("/proc/self/fd", X_OK) == 0;
+            path_ = procUsable ? "/proc/self/fd/" + std::to_string(fd_) : src.string();
         }
     }
-    ~LoaderPath()
+    ~OpenSource()
     {
         if (fd_ >= 0) ::close(fd_);
     }
-    LoaderPath(const LoaderPath&) = delete;
-    LoaderPath& operator=(const LoaderPath&) = delete;
+    OpenSource(const OpenSource&) = delete;
+    OpenSource& operator=(const OpenSource&) = delete;
+    bool isOpen() const { return fd_ >= 0; }
     const std::string& path() const { return path_; }
 
 private:
@@ -99,13 +112,11 @@ ResizeResult resize(const fs::path& src, const std::string& name, std::int64_t t
     const ResizeResult notAnImage("skip", name + " - not an image, skipped");
     const ResizeResult notCreated("error", name + " - failed to create resized image");
 
-    // Folders, devices and pipes are not images (and a pipe must not block the worker).
-    std::error_code statError;
-    if (!fs::is_regular_file(src, statError)) {
+    const OpenSource source(src);
+    if (!source.isOpen()) {
         return notAnImage;
     }
-    const LoaderPath loader(src);
-    const std::optional<Header> header = readHeader(loader.path());
+    const std::optional<Header> header = readHeader(source.path());
     if (!header) {
         return notAnImage;
     }
@@ -114,7 +125,7 @@ ResizeResult resize(const fs::path& src, const std::string& name, std::int64_t t
     const std::int64_t measured = widthMode ? w : h;
 
     if (target >= measured) {
-        const PlacedFile copy = copyToNewFile(outputDir, name, src);
+        const PlacedFile copy = copyToNewFile(outputDir, name, source.path());
         if (!copy.ok) {
             return {"error", name + " - " + copy.error};
         }
@@ -130,11 +141,14 @@ ResizeResult resize(const fs::path& src, const std::string& name, std::int64_t t
 
     const NameParts parts = splitFileName(name);
     const OutputFormat output = outputFormatFor(parts.extension);
+    const bool allFrames = output.format == ImageFormat::Gif && header->pages > 1;
+    if (!fitsDecodeBudget(w, h, allFrames ? header->pages : 1)) {
+        return notCreated;
+    }
 
     // Shrink-on-load to exactly newW x newH (the size the user sees; thumbnail applies the EXIF
     // orientation and drops the tag). Every frame of an animation that stays a GIF, else the first.
     auto makeThumbnail = [&]() {
-        const bool allFrames = output.format == ImageFormat::Gif && header->pages > 1;
         auto options = VImage::option()
                            ->set("height", static_cast<int>(newH))
                            ->set("size", VIPS_SIZE_FORCE)
@@ -142,7 +156,7 @@ ResizeResult resize(const fs::path& src, const std::string& name, std::int64_t t
         if (header->hasProfile && !carriesColourProfile(output.format)) {
             options->set("export_profile", "srgb");
         }
-        return VImage::thumbnail((loader.path() + (allFrames ? "[n=-1]" : "")).c_str(), static_cast<int>(newW),
+        return VImage::thumbnail((source.path() + (allFrames ? "[n=-1]" : "")).c_str(), static_cast<int>(newW),
                                  options);
     };
 

@@ -1,7 +1,7 @@
 // Files that are not images, or are broken ones: each gets its result, never a crash, never a partial file.
 #include "EngineTestSupport.h"
+#include "HostileBytes.h"
 
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <array>
@@ -17,6 +17,9 @@ using testing::PixelSize;
 using testing::readFile;
 using testing::writeFile;
 using testing::writeImage;
+using testing::crc32;
+using testing::peakMemoryKiB;
+using testing::putBigEndian;
 using Names = std::vector<std::string>;
 
 class BadInput : public EngineTest {};
@@ -74,28 +77,6 @@ TEST_F(BadInput, ATruncatedPngOrGifIsAnError)
         EXPECT_EQ(result.message(), std::string(name) + " - failed to create resized image");
     }
     EXPECT_EQ(listFolder(out.path()), Names{});
-}
-
-std::uint32_t crc32(const std::string& bytes)
-{
-    std::uint32_t crc = 0xFFFFFFFFu;
-    for (unsigned char byte : bytes) {
-        crc ^= byte;
-        for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-
-void putBigEndian(std::string& bytes, std::size_t at, std::uint32_t value)
-{
-    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>((value >> (24 - 8 * i)) & 0xFF);
-}
-
-long peakMemoryKiB()
-{
-    rusage usage{};
-    ::getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
 }
 
 TEST_F(BadInput, APngThatClaimsAHugeSizeIsNotAllocated)

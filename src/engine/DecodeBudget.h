@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+
+namespace voveriz {
+
+// How much decoding the engine agrees to do for one file, judged from its header before anything
+// is decoded. A few hundred bytes can declare gigapixels (a PNG of one colour, a GIF whose frame
+// lies far outside its screen, a progressive JPEG whose decoder holds every coefficient): past the
+// budget the file is refused instead of taking minutes and gigabytes. Copying a file unchanged
+// decodes nothing and has no such bound.
+inline constexpr std::int64_t kMaxFramePixels = 250'000'000;      // one frame or page, e.g. 20000 x 12500
+inline constexpr std::int64_t kMaxDecodedPixels = 1'000'000'000;  // all frames of an animation together
+inline constexpr std::int64_t kMaxFrames = 10'000;                 // frames of an animation kept as one
+
+// Whether frames frames of width x height each are within the budget.
+inline bool fitsDecodeBudget(std::int64_t width, std::int64_t height, std::int64_t frames)
+{
+    if (width < 1 || height < 1 || frames < 1 || frames > kMaxFrames) return false;
+    if (width > kMaxFramePixels / height) return false;
+    return frames <= kMaxDecodedPixels / (width * height);
+}
+
+}  // namespace voveriz

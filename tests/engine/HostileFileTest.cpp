@@ -1,0 +1,249 @@
+// Files made to cost: huge declared sizes, thousands of frames, hundreds of pages, truncation, a file
+// replaced while it is read. Each ends with its line, quickly and in little memory.
+#include "engine/DecodeBudget.h"
+
+#include "EngineTestSupport.h"
+#include "HostileBytes.h"
+
+#include <atomic>
+#include <cstdio>
+#include <thread>
+
+namespace voveriz {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::EngineTest;
+using testing::imageSize;
+using testing::listFolder;
+using testing::PixelSize;
+using testing::readFile;
+using testing::saveImage;
+using testing::writeFile;
+using Names = std::vector<std::string>;
+using vips::VImage;
+
+TEST(DecodeBudget, BoundsOneFrameAndAllFramesTogether)
+{
+    struct Case {
+        std::int64_t width, height, frames;
+        bool fits;
+    };
+    const Case cases[] = {
+        {14204, 10652, 1, true},                   // a 151-megapixel camera
+        {20000, 12500, 1, true},                   // exactly one frame's budget
+        {20000, 12501, 1, false},
+        {50000, 50000, 1, false},
+        {10'000'000, 10'000'000, 1, false},        // no overflow at libvips's largest sides
+        {1000, 1000, 1000, true},                  // exactly the budget of all frames
+        {1000, 1000, 1001, false},
+        {2, 2, 10'000, true},
+        {2, 2, 10'001, false},                     // too many frames, however small
+        {1, 1, 2'000'000'000, false},
+        {0, 100, 1, false},
+        {100, 100, 0, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(fitsDecodeBudget(c.width, c.height, c.frames), c.fits)
+            << c.width << " x " << c.height << " x " << c.frames;
+    }
+}
+
+// The encoded bytes of a small gradient, as format (".jpg", ".png", ...) with saver options.
+std::string encoded(const std::string& format, vips::VOption* options = nullptr, int width = 64, int height = 48)
+{
+    void* data = nullptr;
+    size_t size = 0;
+    testing::gradientImage(width, height).write_to_buffer(format.c_str(), &data, &size, options);
+    std::string bytes(static_cast<const char*>(data), size);
+    g_free(data);
+    return bytes;
+}
+
+// A JPEG whose frame header (SOF0 or SOF2) declares width x height; its data stays that of 64 x 48.
+std::string jpegDeclaring(bool progressive, std::uint32_t width, std::uint32_t height)
+{
+    std::string bytes = encoded(".jpg", progressive ? VImage::option()->set("interlace", true) : nullptr);
+    for (std::size_t at = 2; at + 9 < bytes.size();) {
+        const auto marker = static_cast<unsigned char>(bytes[at + 1]);
+        if (marker == 0xC0 || marker == 0xC2) {
+            testing::putBigEndian(bytes, at + 5, height, 2);
+            testing::putBigEndian(bytes, at + 7, width, 2);
+            return bytes;
+        }
+        at += 2 + (static_cast<unsigned char>(bytes[at + 2]) << 8 | static_cast<unsigned char>(bytes[at + 3]));
+    }
+    ADD_FAILURE() << "no frame header in the JPEG";
+    return bytes;
+}
+
+std::string pngDeclaring(std::uint32_t width, std::uint32_t height)
+{
+    std::string bytes = encoded(".png");
+    testing::putBigEndian(bytes, 16, width);
+    testing::putBigEndian(bytes, 20, height);
+    testing::putBigEndian(bytes, 29, testing::crc32(bytes.substr(12, 17)));
+    return bytes;
+}
+
+// Found by the fuzzer: a 24 x 16 GIF whose one frame, 25705 x 101 pixels, lies at y = 26624. The
+// decoder grows the screen to hold it: 687 megapixels, 2.7 GB and half a minute to decode.
+std::string gifWithAFrameFarOutsideItsScreen()
+{
+    static const unsigned char bytes[] = {
+        0x47, 0x49, 0x46, 0x38, 0x39, 0x61, 0x18, 0x00, 0x10, 0x00, 0xf0, 0x00, 0x00, 0xff, 0x00, 0x00,
+        0x00, 0x00, 0x00, 0x21, 0xf9, 0x04, 0x01, 0x00, 0x00, 0x01, 0x00, 0x21, 0xff, 0x0b, 0x49, 0x6d,
+        0x61, 0x67, 0x65, 0x4d, 0x61, 0x67, 0x69, 0x63, 0x6b, 0x0d, 0x67, 0x61, 0x6d, 0x6d, 0x61, 0x3d,
+        0x30, 0x2e, 0x34, 0x35, 0x34, 0x35, 0x35, 0x00, 0x2c, 0x00, 0x00, 0x00, 0x68, 0x69, 0x64, 0x65,
+        0x00, 0x00, 0x02, 0x1a, 0x84, 0x8f, 0xa9, 0xcb, 0xed, 0x0f, 0xa3, 0x9c, 0xb4, 0xda, 0x6b, 0x82,
+        0xde, 0xbc, 0xfb, 0x0f, 0x86, 0xe2, 0x48, 0x96, 0xe6, 0x89, 0xa6, 0xea, 0xaa, 0x15, 0x00, 0x3b};
+    return std::string(reinterpret_cast<const char*>(bytes), sizeof bytes);
+}
+
+// A looping GIF of frames 1 x 1 frames on a 2 x 2 screen, written byte by byte (about 20 bytes a frame).
+std::string gifOfFrames(int frames)
+{
+    std::string bytes("GIF89a\x02\x00\x02\x00\xf0\x00\x00\x00\x00\x00\xff\xff\xff", 19);
+    bytes += std::string("\x21\xff\x0bNETSCAPE2.0\x03\x01\x00\x00\x00", 19);
+    for (int i = 0; i < frames; ++i) {
+        bytes += std::string("\x21\xf9\x04\x04\x02\x00\x00\x00", 8);  // 20 ms, keep the frame
+        bytes += std::string("\x2c\x00\x00\x00\x00\x01\x00\x01\x00\x00", 10);
+        bytes += std::string("\x02\x02\x44\x01\x00", 5);  // one pixel of colour 0
+    }
+    return bytes + "\x3b";
+}
+
+class HostileFile : public EngineTest {};
+
+TEST_F(HostileFile, HugeDeclaredSizesAreRefusedBeforeAnythingIsDecoded)
+{
+    const struct {
+        const char* name;
+        std::string bytes;
+        std::int64_t width, height;
+    } cases[] = {
+        {"huge.jpg", jpegDeclaring(false, 50000, 50000), 50000, 50000},
+        {"huge-progressive.jpg", jpegDeclaring(true, 50000, 50000), 50000, 50000},  // was 90 s and 7 GB
+        {"huge.png", pngDeclaring(50000, 50000), 50000, 50000},
+        {"frame-outside.gif", gifWithAFrameFarOutsideItsScreen(), 25705, 26725},
+        {"frame-outside.jpg", gifWithAFrameFarOutsideItsScreen(), 25705, 26725},
+    };
+    const long before = testing::peakMemoryKiB();
+    for (const auto& c : cases) {
+        writeFile(in / c.name, c.bytes);
+        for (const char* dimension : {"width", "height"}) {
+            const ResizeResult result = run(c.name, 100, dimension);
+            EXPECT_EQ(result.status(), "error") << c.name;
+            EXPECT_EQ(result.message(), std::string(c.name) + " - failed to create resized image");
+        }
+    }
+    EXPECT_LT(testing::peakMemoryKiB() - before, 200 * 1024) << "gigapixels must never be decoded";
+    EXPECT_EQ(listFolder(out.path()), Names{});
+    // Within the target nothing is decoded: the file is copied as it is.
+    for (const auto& c : cases) {
+        EXPECT_EQ(run(c.name, c.width).message(), std::string(c.name) + " - already " + std::to_string(c.width)
+                                                       + "px wide, copied as-is");
+    }
+    EXPECT_EQ(listFolder(out.path()).size(), std::size(cases));
+}
+
+TEST_F(HostileFile, AGifOfThousandsOfFramesStaysAnimated)
+{
+    writeFile(in / "long.gif", gifOfFrames(3000));
+    ASSERT_EQ(VImage::new_from_file((in / "long.gif").c_str()).get_int("n-pages"), 3000);
+    EXPECT_EQ(run("long.gif", 1).message(), "long.gif 2x2\n   long.gif 1x1");
+    EXPECT_EQ(VImage::new_from_file((out / "long.gif").c_str()).get_int("n-pages"), 3000);
+
+    // The GIF decoder itself reads no more than about 4096 frames; as a JPEG only the first is decoded.
+    writeFile(in / "endless.gif", gifOfFrames(12000));
+    fs::copy_file(in / "endless.gif", in / "endless.webp");
+    EXPECT_EQ(run("endless.gif", 1).message(), "endless.gif 2x2\n   endless.gif 1x1");
+    EXPECT_LE(VImage::new_from_file((out / "endless.gif").c_str()).get_int("n-pages"), kMaxFrames);
+    EXPECT_EQ(run("endless.webp", 1).message(), "endless.webp 2x2\n   endless.jpg 1x1");
+    EXPECT_EQ(listFolder(out.path()), (Names{"endless.gif", "endless.jpg", "long.gif"}));
+}
+
+TEST_F(HostileFile, ATiffOfHundredsOfPagesIsReadAsItsFirstPage)
+{
+    VImage pages = testing::gradientImage(64, 48 * 300);
+    pages.set("page-height", 48);
+    pages.tiffsave((in / "pages.tiff").c_str(), VImage::option()->set("page_height", 48));
+    ASSERT_EQ(VImage::new_from_file((in / "pages.tiff").c_str()).get_int("n-pages"), 300);
+    EXPECT_EQ(run("pages.tiff", 32).message(), "pages.tiff 64x48\n   pages.tiff 32x24");
+    const VImage written = VImage::new_from_file((out / "pages.tiff").c_str());
+    EXPECT_EQ(written.get_typeof("n-pages") != 0 ? written.get_int("n-pages") : 1, 1);
+}
+
+// The promises that hold for any file, however broken: a known status, the name first, at most the
+// one file of a copy or a write, no temporary file.
+void expectAnOrderlyOutcome(const ResizeResult& result, const std::string& name, const fs::path& out)
+{
+    EXPECT_TRUE(result.status() == "ok" || result.status() == "skip" || result.status() == "error") << result.status();
+    EXPECT_EQ(result.message().rfind(name, 0), 0u) << result.message();
+    const Names made = listFolder(out);
+    const bool wrote = result.status() == "ok" || result.message().find(" - already ") != std::string::npos;
+    EXPECT_EQ(made.size(), wrote ? 1u : 0u) << result.message();
+    for (const std::string& entry : made) EXPECT_NE(entry[0], '.') << entry;
+}
+
+TEST_F(HostileFile, FilesCutShortAtAnyPointEndWithTheirLine)
+{
+    const struct {
+        const char* name;
+        std::string bytes;
+    } whole[] = {
+        {"progressive.jpg", encoded(".jpg", VImage::option()->set("interlace", true), 400, 300)},
+        {"interlaced.png", encoded(".png", VImage::option()->set("interlace", true), 400, 300)},
+        {"tiled.tif", encoded(".tif", VImage::option()->set("tile", true)->set("compression", VIPS_FOREIGN_TIFF_COMPRESSION_DEFLATE), 400, 300)},
+        {"strips.tiff", encoded(".tif", nullptr, 400, 300)},
+        {"photo.webp", encoded(".webp", nullptr, 400, 300)},
+        {"frames.gif", encoded(".gif", nullptr, 400, 300)},
+    };
+    for (const auto& file : whole) {
+        for (std::size_t length : {std::size_t{20}, file.bytes.size() / 4, file.bytes.size() / 2, file.bytes.size() - 1}) {
+            writeFile(in / file.name, file.bytes.substr(0, length));
+            for (const char* dimension : {"width", "height"}) {
+                testing::TempDir folder;
+                expectAnOrderlyOutcome(runOn(in / file.name, 100, dimension, folder.path()), file.name, folder.path());
+            }
+        }
+    }
+}
+
+TEST_F(HostileFile, AFileReplacedWhileItIsReadIsReadAsOneFile)
+{
+    // narrow.png (200 x 100) is copied at target 200, wide.png (400 x 100) is scaled. Another thread
+    // keeps putting one or the other under the name photo.png.
+    saveImage(testing::gradientImage(200, 100), in / "narrow.png", ".png");
+    saveImage(testing::gradientImage(400, 100).flip(VIPS_DIRECTION_VERTICAL), in / "wide.png", ".png");
+    const std::string narrow = readFile(in / "narrow.png");
+    fs::copy_file(in / "narrow.png", in / "photo.png");
+    std::atomic<bool> done{false};
+    std::thread swapper([&] {
+        for (int i = 0; !done; ++i) {
+            const fs::path next = in / ".next.png";
+            fs::copy_file(in / (i % 2 == 0 ? "wide.png" : "narrow.png"), next, fs::copy_options::overwrite_existing);
+            fs::rename(next, in / "photo.png");
+        }
+    });
+    int copies = 0, scaled = 0;
+    for (int round = 0; round < 100; ++round) {
+        testing::TempDir folder;
+        const ResizeResult result = resizeImage(in / "photo.png", 200, "width", folder.path());
+        if (result.status() == "skip") {
+            ASSERT_EQ(result.message(), "photo.png - already 200px wide, copied as-is");
+            ASSERT_TRUE(readFile(folder / "photo.png") == narrow) << "measured one file, copied another";
+            ++copies;
+        } else {
+            ASSERT_EQ(result.message(), "photo.png 400x100\n   photo.png 200x50");
+            ASSERT_EQ(imageSize(folder / "photo.png"), (PixelSize{200, 50}));
+            ++scaled;
+        }
+    }
+    done = true;
+    swapper.join();
+    EXPECT_GT(copies + scaled, 0);
+}
+
+}  // namespace
+}  // namespace voveriz
