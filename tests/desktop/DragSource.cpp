@@ -1,0 +1,64 @@
+// A stand-in for a file manager in the desktop tests: a small window titled
+// "Voveriz drag source" that starts dragging the files given on its command line, as
+// text/uri-list in the given order, as soon as a mouse button goes down on it. It prints
+// "drag ended: N" (the drop action Qt reports) when the drag is over. It stays up after that:
+// the target reads the dragged data from this process when the drop lands, possibly after the
+// drag has ended here, so the tests end it themselves (or it quits after half a minute).
+#include <QApplication>
+#include <QDrag>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QTimer>
+#include <QUrl>
+#include <QWidget>
+
+#include <cstdio>
+
+namespace {
+
+class DragSourceWindow : public QWidget {
+public:
+    explicit DragSourceWindow(QList<QUrl> urls)
+        : m_urls(std::move(urls))
+    {
+        setWindowTitle(QStringLiteral("Voveriz drag source"));
+        setFixedSize(120, 120);
+        setAutoFillBackground(true);
+        QPalette palette = this->palette();
+        palette.setColor(QPalette::Window, QColor(0x33, 0x66, 0x99));
+        setPalette(palette);
+    }
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override
+    {
+        if (event->button() != Qt::LeftButton || m_dragging) return;
+        m_dragging = true;
+        auto* data = new QMimeData;
+        data->setUrls(m_urls);
+        auto* drag = new QDrag(this);
+        drag->setMimeData(data);
+        const Qt::DropAction action = drag->exec(Qt::CopyAction);
+        std::printf("drag ended: %d\n", int(action));
+        std::fflush(stdout);
+        QTimer::singleShot(30000, qApp, &QApplication::quit);
+    }
+
+private:
+    QList<QUrl> m_urls;
+    bool m_dragging = false;
+};
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QList<QUrl> urls;
+    for (int i = 1; i < argc; ++i) urls.append(QUrl::fromLocalFile(QString::fromLocal8Bit(argv[i])));
+    DragSourceWindow window(urls);
+    window.show();
+    std::printf("ready\n");
+    std::fflush(stdout);
+    return app.exec();
+}
