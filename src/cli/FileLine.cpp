@@ -1,20 +1,18 @@
 #include "cli/FileLine.h"
 
-#include "engine/ResizeImage.h"
-#include "engine/ResultLine.h"
-#include "engine/TargetSize.h"
+#include "batch/BatchRun.h"
 
 namespace voveriz::cli {
 
 FileLine processFile(const CliOptions& options, const std::string& path)
 {
-    if (!options.outputDir) return { std::string(kNoOutputFolderLine), false };
-    auto target = parseTargetSize(options.targetText);
-    if (!target) return { std::string(kInvalidTargetLine), false };
-
-    ResizeResult result = resizeImage(path, *target, options.dimension, *options.outputDir);
-    bool succeeded = result.status() == "ok" || result.status() == "skip";
-    return { resultLine(result), succeeded };
+    BatchSettingsSnapshot settings;
+    settings.outputPath = options.outputDir;
+    settings.dimension = options.dimension;
+    settings.targetText = options.targetText;
+    const BatchOutcome outcome = processDroppedFile(path, settings);
+    const bool succeeded = outcome.result && (outcome.result->status() == "ok" || outcome.result->status() == "skip");
+    return {outcome.line(), succeeded};
 }
 
 }  // namespace voveriz::cli
