@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <thread>
 
+#include <unistd.h>
+
 namespace voveriz {
 namespace {
 
@@ -147,20 +149,26 @@ TEST_F(HostileFile, HugeDeclaredSizesAreRefusedBeforeAnythingIsDecoded)
     EXPECT_EQ(listFolder(out.path()).size(), std::size(cases));
 }
 
+// Under AddressSanitizer a long GIF is read a hundred times slower (the decoder grows its table of
+// frames one realloc at a time, and the sanitizer's realloc always copies), so that build uses fewer.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr int kLongGifFrames = 400;
+#else
+constexpr int kLongGifFrames = 3000;
+#endif
+
 TEST_F(HostileFile, AGifOfThousandsOfFramesStaysAnimated)
 {
-    writeFile(in / "long.gif", gifOfFrames(3000));
-    ASSERT_EQ(VImage::new_from_file((in / "long.gif").c_str()).get_int("n-pages"), 3000);
+    writeFile(in / "long.gif", gifOfFrames(kLongGifFrames));
+    ASSERT_EQ(VImage::new_from_file((in / "long.gif").c_str()).get_int("n-pages"), kLongGifFrames);
     EXPECT_EQ(run("long.gif", 1).message(), "long.gif 2x2\n   long.gif 1x1");
-    EXPECT_EQ(VImage::new_from_file((out / "long.gif").c_str()).get_int("n-pages"), 3000);
+    EXPECT_EQ(VImage::new_from_file((out / "long.gif").c_str()).get_int("n-pages"), kLongGifFrames);
 
     // The GIF decoder itself reads no more than about 4096 frames; as a JPEG only the first is decoded.
-    writeFile(in / "endless.gif", gifOfFrames(12000));
-    fs::copy_file(in / "endless.gif", in / "endless.webp");
-    EXPECT_EQ(run("endless.gif", 1).message(), "endless.gif 2x2\n   endless.gif 1x1");
-    EXPECT_LE(VImage::new_from_file((out / "endless.gif").c_str()).get_int("n-pages"), kMaxFrames);
+    writeFile(in / "endless.webp", gifOfFrames(5000));
+    EXPECT_LE(VImage::new_from_file((in / "endless.webp").c_str()).get_int("n-pages"), kMaxFrames);
     EXPECT_EQ(run("endless.webp", 1).message(), "endless.webp 2x2\n   endless.jpg 1x1");
-    EXPECT_EQ(listFolder(out.path()), (Names{"endless.gif", "endless.jpg", "long.gif"}));
+    EXPECT_EQ(listFolder(out.path()), (Names{"endless.jpg", "long.gif"}));
 }
 
 TEST_F(HostileFile, ATiffOfHundredsOfPagesIsReadAsItsFirstPage)
@@ -243,6 +251,29 @@ TEST_F(HostileFile, AFileReplacedWhileItIsReadIsReadAsOneFile)
     done = true;
     swapper.join();
     EXPECT_GT(copies + scaled, 0);
+}
+
+TEST_F(HostileFile, AFileRewrittenInPlaceWhileItIsReadEndsWithItsLine)
+{
+    // The same file cut short and made whole again, over and over, while the engine reads it.
+    const std::string whole = encoded(".jpg", VImage::option()->set("interlace", true), 800, 600);
+    writeFile(in / "photo.jpg", whole);
+    std::atomic<bool> done{false};
+    std::thread writer([&] {
+        for (int i = 0; !done; ++i) {
+            std::FILE* file = std::fopen((in / "photo.jpg").c_str(), "r+b");
+            if (!file) continue;
+            ::ftruncate(::fileno(file), static_cast<off_t>(i % 2 == 0 ? whole.size() / 3 : 0));
+            if (i % 2 == 1) std::fwrite(whole.data(), 1, whole.size(), file);
+            std::fclose(file);
+        }
+    });
+    for (int round = 0; round < 40; ++round) {
+        testing::TempDir folder;
+        expectAnOrderlyOutcome(resizeImage(in / "photo.jpg", 100, "width", folder.path()), "photo.jpg", folder.path());
+    }
+    done = true;
+    writer.join();
 }
 
 }  // namespace
