@@ -1,5 +1,5 @@
 // A stand-in for a file manager in the desktop tests: a small window titled
-// "Voveriz drag source" that starts dragging the files given on its command line, as
+// "Voveriz drag source" that starts dragging the files (or URLs) given on its command line, as
 // text/uri-list in the given order, as soon as a mouse button goes down on it. It prints
 // "drag ended: N" (the drop action Qt reports) when the drag is over. It stays up after that:
 // the target reads the dragged data from this process when the drop lands, possibly after the
@@ -55,7 +55,11 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QList<QUrl> urls;
-    for (int i = 1; i < argc; ++i) urls.append(QUrl::fromLocalFile(QString::fromLocal8Bit(argv[i])));
+    // Paths become file URLs; anything with a scheme ("https://...") is offered as it is.
+    for (int i = 1; i < argc; ++i) {
+        const QString argument = QString::fromLocal8Bit(argv[i]);
+        urls.append(argument.contains(QLatin1String("://")) ? QUrl(argument) : QUrl::fromLocalFile(argument));
+    }
     DragSourceWindow window(urls);
     window.show();
     std::printf("ready\n");
