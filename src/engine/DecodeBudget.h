@@ -10,14 +10,18 @@ namespace voveriz {
 // budget the file is refused instead of taking minutes and gigabytes. Copying a file unchanged
 // decodes nothing and has no such bound.
 inline constexpr std::int64_t kMaxFramePixels = 250'000'000;      // one frame or page, e.g. 20000 x 12500
+// The GIF decoder holds a whole frame at 4 bytes a pixel and grows it to hold a frame that lies
+// outside the screen; real GIFs are far smaller than photos.
+inline constexpr std::int64_t kMaxGifFramePixels = 50'000'000;    // e.g. 7000 x 7000
 inline constexpr std::int64_t kMaxDecodedPixels = 1'000'000'000;  // all frames of an animation together
 inline constexpr std::int64_t kMaxFrames = 10'000;                 // frames of an animation kept as one
 
-// Whether frames frames of width x height each are within the budget.
-inline bool fitsDecodeBudget(std::int64_t width, std::int64_t height, std::int64_t frames)
+// Whether frames frames of width x height each are within the budget, at most maxFramePixels a frame.
+inline bool fitsDecodeBudget(std::int64_t width, std::int64_t height, std::int64_t frames,
+                             std::int64_t maxFramePixels = kMaxFramePixels)
 {
     if (width < 1 || height < 1 || frames < 1 || frames > kMaxFrames) return false;
-    if (width > kMaxFramePixels / height) return false;
+    if (width > maxFramePixels / height) return false;
     return frames <= kMaxDecodedPixels / (width * height);
 }
 

@@ -77,6 +77,7 @@ struct Header {
     std::int64_t height = 0;
     int pages = 1;
     bool hasProfile = false;
+    bool gif = false;  // read by libvips's own GIF decoder
 };
 
 std::optional<Header> readHeader(const std::string& loaderPath)
@@ -93,6 +94,7 @@ std::optional<Header> readHeader(const std::string& loaderPath)
             header.pages = image.get_int("n-pages");
         }
         header.hasProfile = image.get_typeof(VIPS_META_ICC_NAME) != 0;
+        header.gif = image.get_typeof("vips-loader") != 0 && std::string(image.get_string("vips-loader")) == "gifload";
         if (header.width < 1 || header.height < 1) return std::nullopt;
         return header;
     } catch (const VError&) {
@@ -142,7 +144,7 @@ ResizeResult resize(const fs::path& src, const std::string& name, std::int64_t t
     const NameParts parts = splitFileName(name);
     const OutputFormat output = outputFormatFor(parts.extension);
     const bool allFrames = output.format == ImageFormat::Gif && header->pages > 1;
-    if (!fitsDecodeBudget(w, h, allFrames ? header->pages : 1)) {
+    if (!fitsDecodeBudget(w, h, allFrames ? header->pages : 1, header->gif ? kMaxGifFramePixels : kMaxFramePixels)) {
         return notCreated;
     }
 

@@ -19,7 +19,6 @@ namespace fs = std::filesystem;
 using testing::listFolder;
 using testing::readFile;
 using testing::TempDir;
-using testing::writeFile;
 using Names = std::vector<std::string>;
 
 // A tmpfs of the given size mounted over a fresh folder (root only); unmounted at the end.
