@@ -80,7 +80,7 @@ int throughput(PreferenceStore& store, const QString& target, const QString& out
         lastTurn = now;
     });
     QTimer watch;
-    watch.setInterval(2);
+    watch.setInterval(10);
     QObject::connect(&watch, &QTimer::timeout, [&] {
         if (resultLines(log) >= files.size()) QCoreApplication::quit();
     });
