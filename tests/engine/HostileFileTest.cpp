@@ -154,6 +154,29 @@ std::string gifGrownTo6144x32784()
 
 class HostileFile : public EngineTest {};
 
+// Found by the fuzzer: a 56-byte GIF of 58880 x 6, written as a BMP 39253 pixels wide. The BMP is
+// whole; only ImageMagick's policy (no side over 16384) keeps ImageMagick from reading it back.
+TEST_F(HostileFile, AVeryWideImageIsWrittenAsAWholeBmp)
+{
+    static const unsigned char bytes[] = {
+        0x47, 0x49, 0x46, 0x38, 0x39, 0x18, 0x00, 0x00, 0x10, 0x61, 0xf0, 0x00, 0x00, 0xff, 0x00, 0x00,
+        0x00, 0xf4, 0x00, 0x21, 0xf9, 0x0d, 0x67, 0x61, 0x6f, 0x69, 0x61, 0x3d, 0x30, 0x2e, 0x34, 0x35,
+        0x34, 0x35, 0x35, 0x00, 0x2c, 0x00, 0xbb, 0x00, 0x00, 0x00, 0x2b, 0x06, 0x00, 0x00, 0x00, 0x00,
+        0x00, 0xbb, 0x20, 0x69, 0x6d};
+    writeFile(in / "wide.bmp", std::string(reinterpret_cast<const char*>(bytes), sizeof bytes));
+    EXPECT_EQ(run("wide.bmp", 4, "height").message(), "wide.bmp 58880x6\n   wide.bmp 39253x4");
+    const std::string written = readFile(out / "wide.bmp");
+    ASSERT_GT(written.size(), 26u);
+    EXPECT_EQ(written.substr(0, 2), "BM");
+    auto field = [&](std::size_t at) {
+        return static_cast<std::uint8_t>(written[at]) | static_cast<std::uint8_t>(written[at + 1]) << 8
+               | static_cast<std::uint8_t>(written[at + 2]) << 16;
+    };
+    EXPECT_EQ(field(18), 39253);
+    EXPECT_EQ(field(22), 4);
+    EXPECT_EQ(field(2), static_cast<int>(written.size()));  // the size the header gives is the whole file
+}
+
 TEST_F(HostileFile, HugeDeclaredSizesAreRefusedBeforeAnythingIsDecoded)
 {
     const struct {
