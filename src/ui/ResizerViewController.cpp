@@ -102,7 +102,10 @@ void ResizerViewController::viewDidLoad()
 
 bool ResizerViewController::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_view && (event->type() == QEvent::Resize || event->type() == QEvent::Show)) {
+    // The event's type first: while the root view is being destroyed its events still pass
+    // here, and looking at m_view then would treat a half-destroyed widget as a DropView.
+    const bool placesControls = event->type() == QEvent::Resize || event->type() == QEvent::Show;
+    if (placesControls && watched == m_view) {
         relayout();
     }
     return QObject::eventFilter(watched, event);
