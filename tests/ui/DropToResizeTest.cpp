@@ -21,7 +21,6 @@
 #include <QThreadPool>
 #include <QUrl>
 
-#include <set>
 
 namespace voveriz {
 namespace {
@@ -94,6 +93,8 @@ protected:
     }
 
     fs::path resized() const { return out.path() / "Resized"; }
+
+    void dropTwiceAtOnce(int count);
 
     TempDir in;
     TempDir out;
@@ -175,34 +176,46 @@ TEST_F(DropToResizeTest, ASizeTypedDuringABatchAppliesToTheFilesNotYetReached)
     EXPECT_TRUE(std::is_sorted(widths.rbegin(), widths.rend()));
 }
 
-TEST_F(DropToResizeTest, TwoDropsAtOnceIntoOneFolderOverwriteNothing)
+// Drops the same `count` photos twice at once into one folder and checks that every file is
+// there under its own name, nothing overwritten, and each drop's lines in its own order.
+void DropToResizeTest::dropTwiceAtOnce(int count)
 {
     chooseOutputFolder();
-    controls().targetField->setText(QStringLiteral("50"));
+    controls().targetField->setText(QStringLiteral("16"));
     std::vector<fs::path> files;
-    for (int i = 0; i < 15; ++i) files.push_back(photo("same" + std::to_string(i) + ".png", 120, 80));
+    for (int i = 0; i < count; ++i) files.push_back(photo("same" + std::to_string(i) + ".png", 40, 30));
     drop(files);
     drop(files);
-    ASSERT_TRUE(waitForLines(30, 60000));
+    ASSERT_TRUE(waitForLines(2 * count, 300000));
 
     const std::vector<std::string> written = listFolder(resized());
-    EXPECT_EQ(written.size(), 30u);
-    EXPECT_EQ(std::set<std::string>(written.begin(), written.end()).size(), 30u);
-    for (int i = 0; i < 15; ++i) {
+    EXPECT_EQ(written.size(), 2u * count);
+    for (int i = 0; i < count; ++i) {
         const std::string base = "same" + std::to_string(i);
         EXPECT_TRUE(fs::exists(resized() / (base + ".png")));
         EXPECT_TRUE(fs::exists(resized() / (base + " (1).png")));
     }
-    // Each drop's lines keep its own order, however the two interleave.
-    std::vector<int> seen(15, 0);
-    int lastOfDrop[2] = {-1, -1};
+    // However the two interleave, the first line of each file comes from the drop that is ahead
+    // and the second from the other, so both runs of lines must climb through the files in order.
+    std::vector<int> seen(count, 0);
+    int lastOfRun[2] = {-1, -1};
     for (const QString& line : lines()) {
         const int i = line.section(QLatin1Char(' '), 2, 2).mid(4).section(QLatin1Char('.'), 0, 0).toInt();
-        const int which = seen[i]++;
-        ASSERT_LT(which, 2);
-        EXPECT_GT(i, lastOfDrop[which]) << line.toStdString();
-        lastOfDrop[which] = i;
+        const int run = seen[i]++;
+        ASSERT_LT(run, 2) << line.toStdString();
+        ASSERT_GT(i, lastOfRun[run]) << line.toStdString();
+        lastOfRun[run] = i;
     }
+}
+
+TEST_F(DropToResizeTest, TwoDropsAtOnceIntoOneFolderOverwriteNothing)
+{
+    dropTwiceAtOnce(15);
+}
+
+TEST_F(DropToResizeTest, TwoDropsOfFiveHundredAtOnce)
+{
+    dropTwiceAtOnce(500);
 }
 
 TEST_F(DropToResizeTest, ClosingTheWindowSkipsTheFilesNotYetReached)
