@@ -1,6 +1,7 @@
 #include "engine/EngineRuntime.h"
 
 #include <vips/vips8>
+#include <vips/vector.h>
 
 #include <cstdlib>
 #include <stdexcept>
@@ -14,6 +15,9 @@ EngineRuntime::EngineRuntime(const char* argv0)
     }
     // Every file is read once; caching operations between files only costs memory.
     vips_cache_set_max(0);
+    // libvips 8.14's run-time generated (orc) code is freed without care for other threads: two
+    // batches at once could crash inside liborc. The plain C paths are as fast for our work.
+    vips_vector_set_enabled(FALSE);
     // Text tables are not photos: without this, a dropped .csv or a matrix text file would be
     // "resized" into a JPEG of numbers.
     vips_operation_block_set("VipsForeignLoadCsv", TRUE);
