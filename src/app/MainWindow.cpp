@@ -58,6 +58,14 @@ void MainWindow::buildMenu()
     }
 }
 
+void MainWindow::bringToFront()
+{
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+}
+
 void MainWindow::restoreOrCentre()
 {
     if (m_frameAutosave->restore()) {

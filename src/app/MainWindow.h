@@ -27,6 +27,9 @@ public:
     ResizerViewController& controller() const { return *m_controller; }
     QAction* quitAction() const { return m_quitAction; }
 
+    // Shows the window in front of the others, as far as the platform lets a program do so.
+    void bringToFront();
+
 private:
     void buildMenu();
     void restoreOrCentre();
