@@ -69,9 +69,7 @@ int main(int argc, char** argv)
             window.bringToFront();
             if (!paths.isEmpty()) window.controller().handleDrop(droppedFiles(paths));
         });
-        window.show();
-        window.raise();
-        window.activateWindow();
+        window.bringToFront();
         if (!commandLine.paths.isEmpty()) {
             // Once the window shows, the paths from the command line are one drop on it.
             QTimer::singleShot(0, &window, [&window, &commandLine] {
