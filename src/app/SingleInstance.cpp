@@ -3,6 +3,7 @@
 #include "app/OpenRequest.h"
 #include "app/RuntimeFolder.h"
 
+#include <QCoreApplication>
 #include <QLocalSocket>
 #include <QLockFile>
 #include <QTimer>
@@ -51,6 +52,9 @@ SingleInstance::Outcome SingleInstance::start(const QStringList& absolutePaths)
         m_problem = QStringLiteral("cannot listen on %1: %2").arg(socketPath, m_server.errorString());
         return Outcome::Alone;
     }
+    // Once the window is gone, a batch may still finish its file with no event loop to answer:
+    // a launch meanwhile starts a new window instead of waiting for this one.
+    connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, [this] { m_server.close(); });
     return Outcome::Listening;
 }
 
