@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QIcon>
-#include <QThreadPool>
 
 int main(int argc, char** argv)
 {
@@ -24,10 +23,9 @@ int main(int argc, char** argv)
         window.show();
         window.raise();
         window.activateWindow();
+        // Closing the window ends the loop; its controller, going with it, lets the files in hand
+        // finish and skips the rest before libvips and the application object go away.
         status = app.exec();
     }
-    // With the window gone, a running batch skips the files it has not reached; let it finish
-    // the file in hand before libvips and the application object go away.
-    QThreadPool::globalInstance()->waitForDone();
     return status;
 }
