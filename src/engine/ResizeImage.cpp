@@ -79,7 +79,8 @@ struct Header {
     int orientation = 1;  // EXIF: 1 upright; 5 to 8 swap width and height
     int pages = 1;
     bool hasProfile = false;
-    bool gif = false;  // read by libvips's own GIF decoder
+    bool gif = false;         // read by libvips's own GIF decoder
+    bool interlaced = false;  // a progressive JPEG or an interlaced PNG
 };
 
 std::optional<Header> readHeader(const std::string& loaderPath)
@@ -97,6 +98,7 @@ std::optional<Header> readHeader(const std::string& loaderPath)
             header.pages = image->get_int("n-pages");
         }
         header.hasProfile = image->get_typeof(VIPS_META_ICC_NAME) != 0;
+        header.interlaced = image->get_typeof("interlaced") != 0 && image->get_int("interlaced") != 0;
         header.gif = image->get_typeof("vips-loader") != 0 && std::string(image->get_string("vips-loader")) == "gifload";
         if (header.width < 1 || header.height < 1) return std::nullopt;
         return header;
@@ -171,6 +173,7 @@ ResizeResult resize(const fs::path& src, const std::string& name, std::int64_t t
         });
     };
 
+    const auto heldDecodeTurn = takeHeldDecodeTurn(header->interlaced || header->gif, w, h);
     std::string bytes;
     try {
         const GuardedImage scaled = makeThumbnail();
