@@ -58,5 +58,7 @@ add_custom_target(package_changelog ALL DEPENDS ${PROJECT_BINARY_DIR}/package/ch
 
 install(FILES ${PROJECT_BINARY_DIR}/package/copyright ${PROJECT_BINARY_DIR}/package/changelog.Debian.gz
         DESTINATION ${VOVERIZ_PACKAGE_DOC_DIR})
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/lintian-overrides
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME ${CPACK_PACKAGE_NAME})
 
 include(CPack)
