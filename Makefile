@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test test-sanitize fuzz bench screenshot clean
+.PHONY: all deps configure build run test test-sanitize fuzz bench screenshot package clean
 
 all: build
 
@@ -48,6 +48,10 @@ bench: build
 
 screenshot: build
 	@scripts/screenshot $(BUILD_DIR)
+
+# The Debian package, $(BUILD_DIR)/voveriz_VERSION-RELEASE_ARCH.deb (CPack; cmake/Packaging.cmake).
+package: build
+	@cmake --build $(BUILD_DIR) --target package
 
 clean:
 	@rm -rf $(BUILD_DIR)

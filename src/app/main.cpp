@@ -8,7 +8,6 @@
 #include <QApplication>
 #include <QFile>
 #include <QIcon>
-#include <QThreadPool>
 #include <QTimer>
 
 #include <cstdio>
@@ -76,10 +75,9 @@ int main(int argc, char** argv)
                 window.controller().handleDrop(droppedFiles(commandLine.paths));
             });
         }
+        // Closing the window ends the loop; its controller, going with it, lets the files in hand
+        // finish and skips the rest before libvips and the application object go away.
         status = app.exec();
     }
-    // With the window gone, a running batch skips the files it has not reached; let it finish
-    // the file in hand before libvips and the application object go away.
-    QThreadPool::globalInstance()->waitForDone();
     return status;
 }

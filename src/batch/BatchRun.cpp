@@ -18,18 +18,4 @@ BatchOutcome processDroppedFile(const std::filesystem::path& file, const BatchSe
     return {resizeImage(file, *target, settings.dimension, *settings.outputPath), {}};
 }
 
-void runBatch(const std::vector<std::filesystem::path>& files, const std::weak_ptr<const BatchSettings>& settings,
-              const std::function<void(BatchOutcome)>& deliver)
-{
-    for (const std::filesystem::path& file : files) {
-        BatchSettingsSnapshot current;
-        if (auto owner = settings.lock()) {
-            current = owner->snapshot();
-        } else {
-            continue;
-        }
-        deliver(processDroppedFile(file, current));
-    }
-}
-
 }  // namespace voveriz

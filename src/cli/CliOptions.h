@@ -15,7 +15,7 @@ struct CliOptions {
     std::string dimension;  // "width" or "height"
     std::string targetText;
     std::optional<std::filesystem::path> outputDir;  // absent without --out: each file says so
-    unsigned jobs = 1;
+    unsigned jobs = 0;  // files in work at once; 0 for one per core
     std::vector<std::string> paths;
 };
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/CliOptions.h"
+#include "batch/BatchOutcome.h"
 
 #include <string>
 
@@ -13,8 +13,6 @@ struct FileLine {
     bool succeeded = false;
 };
 
-// Checks the settings for one file in the window's order (output folder, then size) and runs the
-// engine on it when both are usable.
-FileLine processFile(const CliOptions& options, const std::string& path);
+FileLine fileLine(const BatchOutcome& outcome);
 
 }  // namespace voveriz::cli

@@ -1,11 +1,12 @@
+#include "batch/BatchSettings.h"
+#include "batch/BatchWorkers.h"
 #include "cli/CliOptions.h"
 #include "cli/FileLine.h"
-#include "cli/OrderedRunner.h"
 #include "engine/EngineRuntime.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <exception>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -27,11 +28,20 @@ void writeLine(std::string_view text)
 int run(const CliOptions& options, const char* argv0)
 {
     voveriz::EngineRuntime runtime(argv0);
-    std::vector<FileLine> lines(options.paths.size());
-    runInOrder(
-        lines.size(), options.jobs, [&](std::size_t i) { lines[i] = processFile(options, options.paths[i]); },
-        [&](std::size_t i) { writeLine(lines[i].text); });
-    bool allSucceeded = std::all_of(lines.begin(), lines.end(), [](const FileLine& line) { return line.succeeded; });
+    auto settings = std::make_shared<voveriz::BatchSettings>();
+    if (options.outputDir) settings->setOutputPath(*options.outputDir);
+    settings->setDimension(options.dimension);
+    settings->setTargetText(options.targetText);
+
+    // One drop of every PATH; its lines come back in argument order, one at a time.
+    bool allSucceeded = true;
+    voveriz::BatchWorkers workers(options.jobs != 0 ? options.jobs : voveriz::BatchWorkers::coreCount());
+    workers.submit({options.paths.begin(), options.paths.end()}, settings, [&](voveriz::BatchOutcome outcome) {
+        const FileLine line = fileLine(outcome);
+        writeLine(line.text);
+        allSucceeded = allSucceeded && line.succeeded;
+    });
+    workers.waitUntilIdle();
     return allSucceeded ? kAllSucceeded : kSomeFailed;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <mutex>
 
 namespace voveriz {
 
@@ -24,5 +25,16 @@ inline bool fitsDecodeBudget(std::int64_t width, std::int64_t height, std::int64
     if (width > maxFramePixels / height) return false;
     return frames <= kMaxDecodedPixels / (width * height);
 }
+
+// A progressive JPEG, an interlaced PNG or a GIF is held whole by its decoder (up to about 800 MB
+// at the frame limit) where other files stream in a strip at a time. Above this size such files
+// take turns, one at a time across all workers, so files in flight never multiply that bound.
+inline constexpr std::int64_t kMaxHeldPixelsAtOnce = 16'000'000;
+
+// The turn for a whole-held decode of width x height: waits for any other such decode above
+// kMaxHeldPixelsAtOnce to end, and holds the turn until the returned lock goes. An empty lock
+// for a streaming decode or a small one.
+[[nodiscard]] std::unique_lock<std::mutex> takeHeldDecodeTurn(bool heldWhole, std::int64_t width,
+                                                              std::int64_t height);
 
 }  // namespace voveriz

@@ -3,6 +3,7 @@
 #include "engine/DecodeBudget.h"
 #include "engine/ExclusiveFile.h"
 #include "engine/OutputFormat.h"
+#include "engine/PipelineGuard.h"
 #include "engine/ScaledSize.h"
 #include "engine/UniqueDestination.h"
 
@@ -75,26 +76,30 @@ private:
 struct Header {
     std::int64_t width = 0;
     std::int64_t height = 0;
+    int orientation = 1;  // EXIF: 1 upright; 5 to 8 swap width and height
     int pages = 1;
     bool hasProfile = false;
-    bool gif = false;  // read by libvips's own GIF decoder
+    bool gif = false;         // read by libvips's own GIF decoder
+    bool interlaced = false;  // a progressive JPEG or an interlaced PNG
 };
 
 std::optional<Header> readHeader(const std::string& loaderPath)
 {
     try {
-        VImage image = VImage::new_from_file(loaderPath.c_str());
+        const GuardedImage image([&] { return VImage::new_from_file(loaderPath.c_str()); });
         Header header;
-        header.width = image.width();
-        header.height = image.height();
-        if (vips_image_get_orientation_swap(image.get_image())) {
+        header.width = image->width();
+        header.height = image->height();
+        header.orientation = vips_image_get_orientation(image->get_image());
+        if (vips_image_get_orientation_swap(image->get_image())) {
             std::swap(header.width, header.height);
         }
-        if (image.get_typeof("n-pages") != 0) {
-            header.pages = image.get_int("n-pages");
+        if (image->get_typeof("n-pages") != 0) {
+            header.pages = image->get_int("n-pages");
         }
-        header.hasProfile = image.get_typeof(VIPS_META_ICC_NAME) != 0;
-        header.gif = image.get_typeof("vips-loader") != 0 && std::string(image.get_string("vips-loader")) == "gifload";
+        header.hasProfile = image->get_typeof(VIPS_META_ICC_NAME) != 0;
+        header.interlaced = image->get_typeof("interlaced") != 0 && image->get_int("interlaced") != 0;
+        header.gif = image->get_typeof("vips-loader") != 0 && std::string(image->get_string("vips-loader")) == "gifload";
         if (header.width < 1 || header.height < 1) return std::nullopt;
         return header;
     } catch (const VError&) {
@@ -148,27 +153,43 @@ ResizeResult resize(const fs::path& src, const std::string& name, std::int64_t t
         return notCreated;
     }
 
-    // Shrink-on-load to exactly newW x newH (the size the user sees; thumbnail applies the EXIF
-    // orientation and drops the tag). Every frame of an animation that stays a GIF, else the first.
+    // Shrink-on-load to exactly newW x newH (the size the user sees). Every frame of an animation
+    // that stays a GIF, else the first. A turned photo is scaled as stored (newH x newW when its
+    // orientation swaps the sides) and turned upright afterwards, outside the pipeline lock.
+    const bool turned = header->orientation != 1;
+    const bool sidesSwap = header->orientation >= 5 && header->orientation <= 8;
     auto makeThumbnail = [&]() {
         auto options = VImage::option()
-                           ->set("height", static_cast<int>(newH))
+                           ->set("height", static_cast<int>(sidesSwap ? newW : newH))
                            ->set("size", VIPS_SIZE_FORCE)
+                           ->set("no_rotate", turned)
                            ->set("fail_on", VIPS_FAIL_ON_TRUNCATED);
         if (header->hasProfile && !carriesColourProfile(output.format)) {
             options->set("export_profile", "srgb");
         }
-        return VImage::thumbnail((source.path() + (allFrames ? "[n=-1]" : "")).c_str(), static_cast<int>(newW),
-                                 options);
+        return GuardedImage([&] {
+            return VImage::thumbnail((source.path() + (allFrames ? "[n=-1]" : "")).c_str(),
+                                     static_cast<int>(sidesSwap ? newH : newW), options);
+        });
     };
 
+    const auto heldDecodeTurn = takeHeldDecodeTurn(header->interlaced || header->gif, w, h);
     std::string bytes;
     try {
-        bytes = encodeImage(makeThumbnail(), output.format);
+        const GuardedImage scaled = makeThumbnail();
+        if (turned) {
+            // libvips turns a photo from memory; the decoding and scaling happen here, unlocked.
+            const VImage stored = scaled->copy_memory();
+            const GuardedImage upright([&] { return stored.autorot(); });
+            bytes = encodeImage(*upright, output.format);
+        } else {
+            bytes = encodeImage(*scaled, output.format);
+        }
     } catch (const VError&) {
         // Decoding and encoding run as one pipeline; tell them apart by decoding alone.
         try {
-            makeThumbnail().avg();
+            const GuardedImage decoded = makeThumbnail();
+            decoded->avg();
         } catch (const VError&) {
             vips_error_clear();
             return notCreated;

@@ -2,8 +2,8 @@
 
 #include "appearance/PreferenceStore.h"
 #include "batch/ActivityLog.h"
-#include "batch/BatchRun.h"
 #include "batch/BatchSettings.h"
+#include "batch/BatchWorkers.h"
 #include "ui/ColourApplication.h"
 #include "ui/DesktopActions.h"
 #include "ui/DisplayPath.h"
@@ -23,7 +23,6 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QThreadPool>
 
 namespace voveriz {
 
@@ -45,9 +44,12 @@ ResizerViewController::ResizerViewController(PreferenceStore& store, std::unique
 
 ResizerViewController::~ResizerViewController()
 {
+    // Without the settings no file starts any more; the files in hand finish before the workers end.
+    m_batchSettings.reset();
     if (m_view && !m_view->parent()) {
         delete m_view.data();
     }
+    m_workers.reset();
 }
 
 DropView* ResizerViewController::view()
@@ -76,7 +78,9 @@ void ResizerViewController::buildUI()
     connect(c.targetField, &TargetField::editingFinished, this, &ResizerViewController::controlTextDidEndEditing);
     // The batch sees every edit of the size at once, not only when editing ends.
     connect(c.targetField, &TargetField::textChanged, this,
-            [settings = m_batchSettings.get()](const QString& text) { settings->setTargetText(text.toStdString()); });
+            [this](const QString& text) {
+                if (m_batchSettings) m_batchSettings->setTargetText(text.toStdString());
+            });
     connect(c.widthButton, &FlatButton::clicked, this, &ResizerViewController::setWidth);
     connect(c.heightButton, &FlatButton::clicked, this, &ResizerViewController::setHeight);
     connect(c.changeOutputBtn, &FlatButton::clicked, this, &ResizerViewController::pickOutputFolder);
@@ -233,19 +237,17 @@ void ResizerViewController::applyBackgroundColor(const Colour& colour)
 
 void ResizerViewController::handleDrop(const DroppedFiles& files)
 {
-    // One work item per drop on the shared pool; it walks the files in order and hands each
-    // outcome back to the interface thread, where its line is composed in the current text colour.
-    QThreadPool::globalInstance()->start(
-        [files, settings = std::weak_ptr<const BatchSettings>(m_batchSettings), self = QPointer(this)] {
-            runBatch(files, settings, [&self](BatchOutcome outcome) {
-                QMetaObject::invokeMethod(
-                    QCoreApplication::instance(),
-                    [self, outcome = std::move(outcome)] {
-                        if (self) self->log(QString::fromStdString(outcome.line()), self->m_palette.textCol());
-                    },
-                    Qt::QueuedConnection);
-            });
-        });
+    // The drop joins the shared workers at once; its outcomes come back in file order and each
+    // line is composed on the interface thread in the text colour current then.
+    if (!m_workers) m_workers = std::make_unique<BatchWorkers>(BatchWorkers::coreCount(), m_fileProcessor);
+    m_workers->submit(files, m_batchSettings, [self = QPointer(this)](BatchOutcome outcome) {
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [self, outcome = std::move(outcome)] {
+                if (self) self->log(QString::fromStdString(outcome.line()), self->m_palette.textCol());
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 }  // namespace voveriz

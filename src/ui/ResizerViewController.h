@@ -2,6 +2,7 @@
 
 #include "appearance/Colour.h"
 #include "appearance/Palette.h"
+#include "batch/BatchWorkers.h"
 #include "batch/DropView.h"
 #include "ui/DesktopActions.h"
 #include "ui/MainWindowControls.h"
@@ -50,6 +51,9 @@ public:
     // Adds one line to the activity log on a later turn of the interface thread. Any thread.
     void log(const QString& text, const Colour& colour);
 
+    // For tests: what each dropped file comes to, instead of the engine. Before the first drop.
+    void processFilesWith(BatchWorkers::FileProcessor process) { m_fileProcessor = std::move(process); }
+
     // Repaint the window in a new text or background colour (the settings popover calls these).
     void applyTextColor(const Colour& colour);
     void applyBackgroundColor(const Colour& colour);
@@ -85,11 +89,14 @@ private:
     QString m_dimension = QStringLiteral("width");
     std::optional<QString> m_outputPath;
     Palette m_palette;
-    // What the batch workers read; they hold it weakly, so files not yet reached are skipped
-    // once the controller is gone.
     // Made at the first press of the gear, then shown again as the user left it.
     QPointer<SettingsPopover> m_settingsPopover;
+    // What the batch workers read; they hold it weakly, so files not yet reached are skipped
+    // once the controller is gone.
     std::shared_ptr<BatchSettings> m_batchSettings;
+    // The workers every drop shares, started at the first drop.
+    std::unique_ptr<BatchWorkers> m_workers;
+    BatchWorkers::FileProcessor m_fileProcessor;
     std::unique_ptr<DesktopActions> m_desktop;
 };
 

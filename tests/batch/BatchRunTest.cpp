@@ -4,14 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
-#include <vector>
 
 namespace voveriz {
 namespace {
 
-namespace fs = std::filesystem;
 using testing::TempDir;
 
 TEST(BatchSettingsCheck, FolderFirstThenTargetSizeThenEngine)
@@ -40,61 +37,6 @@ TEST(BatchSettingsCheck, FolderFirstThenTargetSizeThenEngine)
         EXPECT_EQ(processDroppedFile(dir / "a.png", settings).line(), c.line)
             << "folder " << c.withFolder << ", target \"" << c.target << "\"";
     }
-}
-
-class BatchRunTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        fs::create_directory(out.path() / "Resized");
-        settings->setOutputPath(out.path() / "Resized");
-        settings->setTargetText("800");
-        for (int i = 0; i < 6; ++i) {
-            files.push_back(in / ("photo" + std::to_string(i) + ".png"));
-            testing::writeImage(files.back(), 1000, 500);
-        }
-    }
-
-    TempDir in;
-    TempDir out;
-    std::shared_ptr<BatchSettings> settings = std::make_shared<BatchSettings>();
-    std::vector<fs::path> files;
-    std::vector<std::string> lines;
-};
-
-TEST_F(BatchRunTest, TakesFilesInDropOrderAndReadsSettingsAfreshForEach)
-{
-    runBatch(files, settings, [&](BatchOutcome outcome) {
-        lines.push_back(outcome.line());
-        if (lines.size() == 3) settings->setTargetText("400");
-        if (lines.size() == 4) settings->setDimension("height");
-    });
-
-    ASSERT_EQ(lines.size(), 6u);
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        EXPECT_EQ(lines[i].rfind("\u2713  photo" + std::to_string(i) + ".png 1000x500\n", 0), 0u) << lines[i];
-    }
-    const fs::path resized = out.path() / "Resized";
-    EXPECT_EQ(testing::imageSize(resized / "photo2.png"), (testing::PixelSize{800, 400}));
-    EXPECT_EQ(testing::imageSize(resized / "photo3.png"), (testing::PixelSize{400, 200}));
-    EXPECT_EQ(testing::imageSize(resized / "photo4.png"), (testing::PixelSize{800, 400}));  // height 400
-}
-
-TEST_F(BatchRunTest, SkipsTheRestSilentlyOnceTheSettingsOwnerIsGone)
-{
-    std::weak_ptr<const BatchSettings> weak = settings;
-    runBatch(files, weak, [&](BatchOutcome outcome) {
-        lines.push_back(outcome.line());
-        if (lines.size() == 2) settings.reset();
-    });
-    EXPECT_EQ(lines.size(), 2u);
-    EXPECT_EQ(testing::listFolder(out.path() / "Resized").size(), 2u);
-}
-
-TEST_F(BatchRunTest, AnEmptyDropDoesNothing)
-{
-    runBatch({}, settings, [&](BatchOutcome outcome) { lines.push_back(outcome.line()); });
-    EXPECT_TRUE(lines.empty());
 }
 
 }  // namespace

@@ -22,29 +22,29 @@ struct RunRow {
     std::string dimension;
     std::string targetText;
     std::optional<std::string> outputDir;
-    unsigned jobs;
+    unsigned jobs;  // 0: one per core
     std::vector<std::string> paths;
 };
 
 TEST(CliOptions, ReadsRunsWithTheSizeTextKeptAsTyped)
 {
     const std::vector<RunRow> rows = {
-        { { "--width", "1080", "--out", "out", "a.jpg" }, "width", "1080", "out", 1, { "a.jpg" } },
+        { { "--width", "1080", "--out", "out", "a.jpg" }, "width", "1080", "out", 0, { "a.jpg" } },
         { { "a.jpg", "--height", "500", "b.png", "--out", "/tmp/x y", "--jobs", "3", "c" }, "height", "500",
           "/tmp/x y", 3, { "a.jpg", "b.png", "c" } },
         { { "--width=640", "--out=out", "--jobs=2", "a.jpg" }, "width", "640", "out", 2, { "a.jpg" } },
         // Odd size texts are not usage errors: each file is checked with the window's rule.
-        { { "--width", " 640\t", "--out", "o", "a" }, "width", " 640\t", "o", 1, { "a" } },
-        { { "--width", "abc", "--out", "o", "a" }, "width", "abc", "o", 1, { "a" } },
-        { { "--width", "0", "--out", "o", "a" }, "width", "0", "o", 1, { "a" } },
-        { { "--height", "-300", "--out", "o", "a" }, "height", "-300", "o", 1, { "a" } },
-        { { "--width", "", "--out", "o", "a" }, "width", "", "o", 1, { "a" } },
-        { { "--width", "640\n", "--out", "o", "a" }, "width", "640\n", "o", 1, { "a" } },
+        { { "--width", " 640\t", "--out", "o", "a" }, "width", " 640\t", "o", 0, { "a" } },
+        { { "--width", "abc", "--out", "o", "a" }, "width", "abc", "o", 0, { "a" } },
+        { { "--width", "0", "--out", "o", "a" }, "width", "0", "o", 0, { "a" } },
+        { { "--height", "-300", "--out", "o", "a" }, "height", "-300", "o", 0, { "a" } },
+        { { "--width", "", "--out", "o", "a" }, "width", "", "o", 0, { "a" } },
+        { { "--width", "640\n", "--out", "o", "a" }, "width", "640\n", "o", 0, { "a" } },
         // No --out is not a usage error either: each file gets the folder line.
-        { { "--width", "100", "a", "b" }, "width", "100", std::nullopt, 1, { "a", "b" } },
+        { { "--width", "100", "a", "b" }, "width", "100", std::nullopt, 0, { "a", "b" } },
         // After "--" everything is a PATH; a lone "-" is a PATH too.
-        { { "--width", "9", "--out", "o", "--", "--jobs", "-x.jpg" }, "width", "9", "o", 1, { "--jobs", "-x.jpg" } },
-        { { "--width", "9", "--out", "o", "-" }, "width", "9", "o", 1, { "-" } },
+        { { "--width", "9", "--out", "o", "--", "--jobs", "-x.jpg" }, "width", "9", "o", 0, { "--jobs", "-x.jpg" } },
+        { { "--width", "9", "--out", "o", "-" }, "width", "9", "o", 0, { "-" } },
         { { "--width", "9", "--out", "o", "--jobs", "64", "a", "a" }, "width", "9", "o", 64, { "a", "a" } },
     };
     for (const RunRow& row : rows) {

@@ -14,12 +14,16 @@
 #include "ui/TargetField.h"
 #include "ui/WidgetColours.h"
 
+#include "batch/BatchRun.h"
+
 #include <QDropEvent>
 #include <QFile>
 #include <QMimeData>
 #include <QPlainTextEdit>
-#include <QThreadPool>
 #include <QUrl>
+
+#include <condition_variable>
+#include <mutex>
 
 
 namespace voveriz {
@@ -31,6 +35,45 @@ using testing::listFolder;
 using testing::PixelSize;
 using testing::TempDir;
 using testing::waitUntil;
+
+// Holds every dropped file at its start, after it has read the settings, until the test opens it.
+class FileGate {
+public:
+    BatchWorkers::FileProcessor processor()
+    {
+        return [this](const fs::path& file, const BatchSettingsSnapshot& settings) {
+            std::unique_lock lock(mutex_);
+            ++started_;
+            changed_.notify_all();
+            changed_.wait(lock, [this] { return open_; });
+            lock.unlock();
+            return processDroppedFile(file, settings);
+        };
+    }
+    // Whether `count` files are held (every worker busy), within 20 s.
+    bool waitForHeld(int count)
+    {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, std::chrono::seconds(20), [&] { return started_ >= count; });
+    }
+    int started()
+    {
+        std::lock_guard lock(mutex_);
+        return started_;
+    }
+    void open()
+    {
+        std::lock_guard lock(mutex_);
+        open_ = true;
+        changed_.notify_all();
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    int started_ = 0;
+    bool open_ = false;
+};
 
 class DropToResizeTest : public testing::ControllerFixture {
 protected:
@@ -159,21 +202,23 @@ TEST_F(DropToResizeTest, HeightModeAndEveryLineInTheCurrentTextColour)
 
 TEST_F(DropToResizeTest, ASizeTypedDuringABatchAppliesToTheFilesNotYetReached)
 {
+    FileGate gate;
+    controller->processFilesWith(gate.processor());
     chooseOutputFolder();
     controls().targetField->setText(QStringLiteral("800"));
     std::vector<fs::path> files;
     for (int i = 0; i < 12; ++i) files.push_back(photo("p" + std::to_string(i) + ".jpg", 1600, 1000));
     drop(files);
-    ASSERT_TRUE(waitForLines(1));
+    const int inHand = std::min(static_cast<int>(BatchWorkers::coreCount()), static_cast<int>(files.size()));
+    ASSERT_TRUE(gate.waitForHeld(inHand));
     controls().targetField->setText(QStringLiteral("400"));  // typed, editing not ended
+    gate.open();
     ASSERT_TRUE(waitForLines(12));
 
-    // A run of 800s, then 400s to the end: every file after the edit took the new size.
-    std::vector<int> widths;
-    for (int i = 0; i < 12; ++i) widths.push_back(imageSize(resized() / ("p" + std::to_string(i) + ".jpg")).width);
-    EXPECT_EQ(widths.front(), 800);
-    EXPECT_EQ(widths.back(), 400);
-    EXPECT_TRUE(std::is_sorted(widths.rbegin(), widths.rend()));
+    // The files in hand when the size was typed keep 800; every later one takes 400.
+    for (int i = 0; i < 12; ++i) {
+        EXPECT_EQ(imageSize(resized() / ("p" + std::to_string(i) + ".jpg")).width, i < inHand ? 800 : 400) << i;
+    }
 }
 
 // Drops the same `count` photos twice at once into one folder and checks that every file is
@@ -220,15 +265,20 @@ TEST_F(DropToResizeTest, TwoDropsOfFiveHundredAtOnce)
 
 TEST_F(DropToResizeTest, ClosingTheWindowSkipsTheFilesNotYetReached)
 {
+    FileGate gate;
+    controller->processFilesWith(gate.processor());
     chooseOutputFolder();
     controls().targetField->setText(QStringLiteral("800"));
     std::vector<fs::path> files;
     for (int i = 0; i < 40; ++i) files.push_back(photo("c" + std::to_string(i) + ".jpg", 1600, 1000));
     drop(files);
-    ASSERT_TRUE(waitForLines(1));
+    const int inHand = std::min(static_cast<int>(BatchWorkers::coreCount()), static_cast<int>(files.size()));
+    ASSERT_TRUE(gate.waitForHeld(inHand));
+    // The held files go on only once the window is going: none of the others may start then.
+    QObject::connect(controller->view(), &QObject::destroyed, [&] { gate.open(); });
     controller.reset();
-    QThreadPool::globalInstance()->waitForDone();
-    EXPECT_LT(listFolder(resized()).size(), 40u);
+    EXPECT_EQ(gate.started(), inHand);
+    EXPECT_EQ(listFolder(resized()).size(), static_cast<std::size_t>(inHand));
 }
 
 TEST_F(DropToResizeTest, ThePopoverRepaintsTheWindowThenStoresTheChoice)
