@@ -113,8 +113,15 @@ std::string errorText(int error)
     return pickText(::strerror_r(error, buffer, sizeof buffer), buffer);
 }
 
-PlacedFile placeNewFile(const fs::path& dir, const std::string& wantedName, const FileFiller& fill)
+mode_t outputPermissions(mode_t sourceMode)
 {
+    return S_IRUSR | S_IWUSR | (sourceMode & (S_IRGRP | S_IWGRP | S_IROTH | S_IWOTH));
+}
+
+PlacedFile placeNewFile(const fs::path& dir, const std::string& wantedName, mode_t sourceMode, const FileFiller& fill)
+{
+    // The kernel takes the umask (or the folder's default ACL) off these bits.
+    const mode_t permissions = outputPermissions(sourceMode);
     Fd dirFd(::open(dir.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
     if (dirFd.get() < 0) {
         return {false, {}, errorText(errno)};
@@ -122,7 +129,7 @@ PlacedFile placeNewFile(const fs::path& dir, const std::string& wantedName, cons
 
     // The best way: an unnamed file that only appears under its final name, and only complete.
     if (procFdUsable() && !namedTemporaryFilesOnly) {
-        Fd file(::openat(dirFd.get(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
+        Fd file(::openat(dirFd.get(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, permissions));
         if (file.get() >= 0) {
             if (int error = fill(file.get()); error != 0) {
                 return {false, {}, errorText(error)};
@@ -152,7 +159,8 @@ PlacedFile placeNewFile(const fs::path& dir, const std::string& wantedName, cons
     Fd file;
     for (int attempt = 0; attempt < 100 && file.get() < 0; ++attempt) {
         tempName = hiddenTempName();
-        file.adopt(::openat(dirFd.get(), tempName.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC | O_NOFOLLOW, 0666));
+        file.adopt(::openat(dirFd.get(), tempName.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC | O_NOFOLLOW,
+                              permissions));
         if (file.get() < 0 && errno != EEXIST) {
             return {false, {}, errorText(errno)};
         }
@@ -194,9 +202,9 @@ int writeAll(int fd, std::string_view bytes)
 
 }  // namespace
 
-PlacedFile writeNewFile(const fs::path& dir, const std::string& wantedName, std::string_view bytes)
+PlacedFile writeNewFile(const fs::path& dir, const std::string& wantedName, mode_t sourceMode, std::string_view bytes)
 {
-    return placeNewFile(dir, wantedName, [bytes](int fd) { return writeAll(fd, bytes); });
+    return placeNewFile(dir, wantedName, sourceMode, [bytes](int fd) { return writeAll(fd, bytes); });
 }
 
 PlacedFile copyToNewFile(const fs::path& dir, const std::string& wantedName, const fs::path& src)
@@ -209,7 +217,7 @@ PlacedFile copyToNewFile(const fs::path& dir, const std::string& wantedName, con
     if (::fstat(in.get(), &info) != 0) {
         return {false, {}, errorText(errno)};
     }
-    return placeNewFile(dir, wantedName, [&](int fd) {
+    return placeNewFile(dir, wantedName, info.st_mode, [&](int fd) {
         // copy_file_range shares or copies in the kernel; plain reads and writes where it cannot.
         bool kernelCopy = true;
         off_t offset = 0;

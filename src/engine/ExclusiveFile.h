@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include <sys/types.h>
+
 namespace voveriz {
 
 // Where a new file ended up, or why it could not be made (the reason in words, e.g. "Permission
@@ -24,12 +26,22 @@ using FileFiller = std::function<int(int fd)>;
 // with a primitive that refuses to replace (linkat, or renameat2 with RENAME_NOREPLACE). A name
 // taken in the meantime moves on to the next number. Nothing is ever overwritten, nothing is
 // written through a link, and on any failure the temporary file is removed. No fsync.
-PlacedFile placeNewFile(const std::filesystem::path& dir, const std::string& wantedName, const FileFiller& fill);
+// The new file is made from a file with mode sourceMode and never grants group or others a
+// permission that file does not grant: it is created with outputPermissions(sourceMode), less the
+// umask, so it is never more open than that, not even before it has its name.
+PlacedFile placeNewFile(const std::filesystem::path& dir, const std::string& wantedName, mode_t sourceMode,
+                        const FileFiller& fill);
+
+// Read and write for the owner; read and write for group and others only as far as sourceMode
+// grants them. Never execute, never a special bit.
+mode_t outputPermissions(mode_t sourceMode);
 
 // placeNewFile with the given bytes as content.
-PlacedFile writeNewFile(const std::filesystem::path& dir, const std::string& wantedName, std::string_view bytes);
+PlacedFile writeNewFile(const std::filesystem::path& dir, const std::string& wantedName, mode_t sourceMode,
+                        std::string_view bytes);
 
-// placeNewFile with the bytes of src, copied unchanged; the copy keeps src's modification time.
+// placeNewFile with the bytes of src, copied unchanged; the copy keeps src's modification time and
+// takes its permissions from src's mode.
 PlacedFile copyToNewFile(const std::filesystem::path& dir, const std::string& wantedName,
                          const std::filesystem::path& src);
 

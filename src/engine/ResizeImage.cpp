@@ -51,6 +51,7 @@ public:
             ::close(fd_);
             fd_ = -1;
         }
+        mode_ = info.st_mode;
         if (fd_ >= 0) {
             static const bool procUsable = ::access("/proc/self/fd", X_OK) == 0;
             path_ = procUsable ? "/proc/self/fd/" + std::to_string(fd_) : src.string();
@@ -64,10 +65,12 @@ public:
     OpenSource& operator=(const OpenSource&) = delete;
     bool isOpen() const { return fd_ >= 0; }
     const std::string& path() const { return path_; }
+    mode_t mode() const { return mode_; }  // what a written file's permissions are drawn from
 
 private:
     std::string path_;
     int fd_ = -1;
+    mode_t mode_ = 0;
 };
 
 // The header of the first page or frame: the size the user sees (EXIF orientation applied), its
@@ -201,7 +204,7 @@ ResizeResult resize(const fs::path& src, const std::string& name, std::int64_t t
         return {"error", name + " - failed to encode"};
     }
 
-    const PlacedFile written = writeNewFile(outputDir, parts.base + "." + output.extension, bytes);
+    const PlacedFile written = writeNewFile(outputDir, parts.base + "." + output.extension, source.mode(), bytes);
     if (!written.ok) {
         return {"error", name + " - " + written.error};
     }

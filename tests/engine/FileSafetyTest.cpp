@@ -6,12 +6,14 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cstdio>
 #include <latch>
 #include <set>
 #include <thread>
 
 #include <grp.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -89,6 +91,56 @@ TEST_F(FileSafety, AnUnreadableSourceIsNotCopiedAsIs)
     // Unreadable means libvips cannot read it as an image either.
     EXPECT_EQ(result.message(), "small.png - not an image, skipped");
     EXPECT_EQ(listFolder(out.path()), Names{});
+}
+
+// Sets the process's umask for the life of a scope.
+class Umask {
+public:
+    explicit Umask(mode_t mask) : saved_(::umask(mask)) {}
+    ~Umask() { ::umask(saved_); }
+    Umask(const Umask&) = delete;
+    Umask& operator=(const Umask&) = delete;
+
+private:
+    mode_t saved_;
+};
+
+std::string octal(mode_t mode)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "0%03o", static_cast<unsigned>(mode));
+    return text;
+}
+
+TEST_F(FileSafety, OutputsGrantGroupAndOthersNoMoreThanTheirSource)
+{
+    writeImage(in / "photo.jpg", 200, 100);
+    struct Case {
+        mode_t umask, source, expected;
+    };
+    // 0666 less the umask, and within that nothing for group or others that the source does not grant.
+    // The owner always reads and writes; execute bits never pass on.
+    const Case cases[] = {{022, 0600, 0600}, {022, 0640, 0640}, {022, 0644, 0644}, {002, 0640, 0640},
+                          {002, 0666, 0664}, {027, 0644, 0640}, {022, 0755, 0644}, {022, 0400, 0600}};
+    for (bool named : {false, true}) {
+        useNamedTemporaryFilesOnly(named);
+        for (const Case& c : cases) {
+            TempDir folder;
+            ::chmod((in / "photo.jpg").c_str(), c.source);
+            {
+                Umask mask(c.umask);
+                ASSERT_EQ(runOn(in / "photo.jpg", 100, "width", folder.path()).status(), "ok");
+                ASSERT_EQ(runOn(in / "photo.jpg", 200, "width", folder.path()).status(), "skip");
+            }
+            for (const char* written : {"photo.jpg", "photo (1).jpg"}) {
+                struct stat info {};
+                ASSERT_EQ(::stat((folder / written).c_str(), &info), 0);
+                EXPECT_EQ(octal(info.st_mode & 07777), octal(c.expected))
+                    << "source " << octal(c.source) << ", umask " << octal(c.umask) << ": " << written
+                    << (named ? " (named temporary file)" : " (O_TMPFILE)");
+            }
+        }
+    }
 }
 
 // A write that fails half-way (as on a full disk): the file size limit makes write() fail with EFBIG.
