@@ -39,6 +39,21 @@ VImage flattenOntoWhite(VImage image)
     return image.flatten(VImage::option()->set("background", std::vector<double>{255.0}));
 }
 
+// Leaves out a colour profile that does not describe the pixels. thumbnail turns CMYK pixels into
+// sRGB but keeps the CMYK profile (the file's own, or libvips's fallback for a file without one)
+// attached; JPEG and PNG saving drop such a profile, TIFF saving would write it, and a
+// colour-managed viewer would then read the sRGB pixels as ink. Without a profile they are sRGB.
+VImage withHonestProfile(VImage image)
+{
+    if (image.get_typeof(VIPS_META_ICC_NAME) == 0) return image;
+    size_t length = 0;
+    const void* profile = image.get_blob(VIPS_META_ICC_NAME, &length);
+    if (vips_icc_is_compatible_profile(image.get_image(), profile, length)) return image;
+    image = image.copy();
+    image.remove(VIPS_META_ICC_NAME);
+    return image;
+}
+
 std::string takeBuffer(void* data, size_t size)
 {
     std::unique_ptr<void, decltype(&g_free)> owner(data, &g_free);
@@ -49,6 +64,7 @@ std::string takeBuffer(void* data, size_t size)
 
 std::string encodeImage(VImage image, ImageFormat format)
 {
+    image = withHonestProfile(image);
     void* data = nullptr;
     size_t size = 0;
     switch (format) {

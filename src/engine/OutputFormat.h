@@ -24,6 +24,7 @@ bool carriesColourProfile(ImageFormat format);
 
 // Encodes image (JPEG at quality 92; the others with their encoder's defaults; BMP through
 // ImageMagick). JPEG and BMP, which have no transparency, get transparent areas flattened onto white.
+// A colour profile that does not fit the pixels (a CMYK profile on RGB pixels) is left out.
 // Throws vips::VError when encoding fails.
 std::string encodeImage(vips::VImage image, ImageFormat format);
 

@@ -200,5 +200,34 @@ TEST_F(EngineTest, TheColourProfileAndCameraDataAreKept)
     }
 }
 
+TEST_F(EngineTest, CmykPixelsMadeSrgbCarryNoCmykProfile)
+{
+    // The gradient in ink: a TIFF without a profile (libvips reads it with its own fallback CMYK
+    // profile) and a JPEG with the CMYK profile embedded; each written as TIFF, JPEG and PNG.
+    const VImage ink = testing::gradientImage(300, 200).icc_transform("cmyk", VImage::option()->set("input_profile", "srgb"));
+    ASSERT_EQ(ink.interpretation(), VIPS_INTERPRETATION_CMYK);
+    VImage bare = ink.copy();
+    bare.remove(VIPS_META_ICC_NAME);
+    saveImage(bare, in / "bare.tif", ".tif");
+    saveImage(ink, in / "inked.jpg", ".jpg");
+    const std::string srgb = blobText(
+        testing::gradientImage(2, 2).icc_transform("srgb", VImage::option()->set("input_profile", "srgb")),
+        VIPS_META_ICC_NAME);
+    ASSERT_FALSE(srgb.empty());
+    for (const char* source : {"bare.tif", "inked.jpg"}) {
+        const std::string base = fs::path(source).stem().string();
+        for (const char* extension : {".tif", ".jpg", ".png"}) {
+            const std::string name = base + "-as" + extension;
+            fs::copy_file(in / source, in / name);
+            ASSERT_EQ(run(name, 150).status(), "ok") << name;
+            const VImage written = VImage::new_from_file((out / name).c_str());
+            EXPECT_EQ(written.bands(), 3) << name;
+            const std::string profile = blobText(written, VIPS_META_ICC_NAME);
+            EXPECT_TRUE(profile.empty() || profile == srgb) << name << ": sRGB pixels under a " << profile.size()
+                                                             << "-byte profile that is not sRGB";
+        }
+    }
+}
+
 }  // namespace
 }  // namespace voveriz
