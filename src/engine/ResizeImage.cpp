@@ -2,6 +2,7 @@
 
 #include "engine/DecodeBudget.h"
 #include "engine/ExclusiveFile.h"
+#include "engine/JpegEndMarker.h"
 #include "engine/OutputFormat.h"
 #include "engine/PipelineGuard.h"
 #include "engine/ScaledSize.h"
@@ -65,6 +66,7 @@ public:
     OpenSource& operator=(const OpenSource&) = delete;
     bool isOpen() const { return fd_ >= 0; }
     const std::string& path() const { return path_; }
+    int fd() const { return fd_; }
     mode_t mode() const { return mode_; }  // what a written file's permissions are drawn from
 
 private:
@@ -83,6 +85,7 @@ struct Header {
     int pages = 1;
     bool hasProfile = false;
     bool gif = false;         // read by libvips's own GIF decoder
+    bool jpeg = false;        // read by libjpeg
     bool interlaced = false;  // a progressive JPEG or an interlaced PNG
 };
 
@@ -102,7 +105,9 @@ std::optional<Header> readHeader(const std::string& loaderPath)
         }
         header.hasProfile = image->get_typeof(VIPS_META_ICC_NAME) != 0;
         header.interlaced = image->get_typeof("interlaced") != 0 && image->get_int("interlaced") != 0;
-        header.gif = image->get_typeof("vips-loader") != 0 && std::string(image->get_string("vips-loader")) == "gifload";
+        const std::string loader = image->get_typeof("vips-loader") != 0 ? image->get_string("vips-loader") : "";
+        header.gif = loader == "gifload";
+        header.jpeg = loader == "jpegload";
         if (header.width < 1 || header.height < 1) return std::nullopt;
         return header;
     } catch (const VError&) {
@@ -161,7 +166,12 @@ ResizeResult resize(const fs::path& src, const std::string& name, std::int64_t t
     // orientation swaps the sides) and turned upright afterwards, outside the pipeline lock.
     const bool turned = header->orientation != 1;
     const bool sidesSwap = header->orientation >= 5 && header->orientation <= 8;
-    auto makeThumbnail = [&]() {
+    // A JPEG that fails and lacks its end marker is read once more with the marker put back. Only
+    // one whose image data is complete then decodes without a single warning; one cut off inside
+    // its data meets the marker too early ("premature end of data segment") and stays an error.
+    bool endMarkerPutBack = false;
+    // Made where a call takes them: libvips frees them then, also when the call fails.
+    auto thumbnailOptions = [&]() {
         auto options = VImage::option()
                            ->set("height", static_cast<int>(sidesSwap ? newW : newH))
                            ->set("size", VIPS_SIZE_FORCE)
@@ -170,23 +180,43 @@ ResizeResult resize(const fs::path& src, const std::string& name, std::int64_t t
         if (header->hasProfile && !carriesColourProfile(output.format)) {
             options->set("export_profile", "srgb");
         }
+        return options;
+    };
+    auto makeThumbnail = [&]() {
         return GuardedImage([&] {
-            return VImage::thumbnail((source.path() + (allFrames ? "[n=-1]" : "")).c_str(),
-                                     static_cast<int>(sidesSwap ? newH : newW), options);
+            const int width = static_cast<int>(sidesSwap ? newH : newW);
+            if (endMarkerPutBack) {
+                // thumbnail_source would not pass fail_on on to the loader (libvips 8.14): load, then scale.
+                const vips::VSource marked = sourceWithJpegEndMarker(source.fd());
+                const VImage whole = VImage::new_from_source(
+                    marked, "",
+                    VImage::option()->set("access", VIPS_ACCESS_SEQUENTIAL)->set("fail_on", VIPS_FAIL_ON_WARNING));
+                return whole.thumbnail_image(width, thumbnailOptions());
+            }
+            return VImage::thumbnail((source.path() + (allFrames ? "[n=-1]" : "")).c_str(), width,
+                                     thumbnailOptions());
         });
+    };
+
+    auto scaleAndEncode = [&]() {
+        const GuardedImage scaled = makeThumbnail();
+        if (!turned) return encodeImage(*scaled, output.format);
+        // libvips turns a photo from memory; the decoding and scaling happen here, unlocked.
+        const VImage stored = scaled->copy_memory();
+        const GuardedImage upright([&] { return stored.autorot(); });
+        return encodeImage(*upright, output.format);
     };
 
     const auto heldDecodeTurn = takeHeldDecodeTurn(header->interlaced || header->gif, w, h);
     std::string bytes;
     try {
-        const GuardedImage scaled = makeThumbnail();
-        if (turned) {
-            // libvips turns a photo from memory; the decoding and scaling happen here, unlocked.
-            const VImage stored = scaled->copy_memory();
-            const GuardedImage upright([&] { return stored.autorot(); });
-            bytes = encodeImage(*upright, output.format);
-        } else {
-            bytes = encodeImage(*scaled, output.format);
+        try {
+            bytes = scaleAndEncode();
+        } catch (const VError&) {
+            if (!header->jpeg || !lacksJpegEndMarker(source.fd())) throw;
+            vips_error_clear();
+            endMarkerPutBack = true;
+            bytes = scaleAndEncode();
         }
     } catch (const VError&) {
         // Decoding and encoding run as one pipeline; tell them apart by decoding alone.

@@ -52,18 +52,44 @@ TEST_F(BadInput, WhatIsNotAnImageIsSkippedAndNothingIsWritten)
     EXPECT_EQ(listFolder(out.path()), Names{});
 }
 
-TEST_F(BadInput, ATruncatedJpegIsAnErrorWhenScaledAndCopiedWhenSmallEnough)
+TEST_F(BadInput, AJpegLackingOnlyItsEndMarkerResizesOneCutInsideItsDataIsAnError)
 {
-    testing::saveImage(testing::gradientImage(1600, 1200).gaussblur(0.5), in / "whole.jpg", ".jpg");
-    const std::string bytes = readFile(in / "whole.jpg");
-    writeFile(in / "cut.jpg", bytes.substr(0, bytes.size() / 2));
-    const ResizeResult scaled = run("cut.jpg", 100);
-    EXPECT_EQ(scaled.status(), "error");
-    EXPECT_EQ(scaled.message(), "cut.jpg - failed to create resized image");
-    EXPECT_EQ(listFolder(out.path()), Names{});
-    // Its header is whole, so one within the target is copied as it is, never decoded.
-    EXPECT_EQ(run("cut.jpg", 1600).message(), "cut.jpg - already 1600px wide, copied as-is");
-    EXPECT_TRUE(readFile(out / "cut.jpg") == readFile(in / "cut.jpg"));
+    const vips::VImage picture = testing::gradientImage(1600, 1200).gaussblur(0.5);
+    picture.jpegsave((in / "whole.jpg").c_str());
+    picture.jpegsave((in / "layers.jpg").c_str(), vips::VImage::option()->set("interlace", true));  // progressive
+    ASSERT_EQ(run("whole.jpg", 100).status(), "ok");  // out/whole.jpg, what every whole one must look like
+    const vips::VImage expected = vips::VImage::new_from_file((out / "whole.jpg").c_str()).cast(VIPS_FORMAT_FLOAT);
+    constexpr std::size_t kHalf = 0;
+    struct Case {
+        const char* from;
+        const char* name;
+        std::size_t removed;  // bytes cut off its end, or kHalf
+        bool resizes;
+    };
+    const Case cases[] = {{"whole.jpg", "noend.jpg", 2, true},     // FF D9 missing
+                          {"whole.jpg", "halfend.jpg", 1, true},   // D9 missing
+                          {"layers.jpg", "noend-p.jpg", 2, true},
+                          {"whole.jpg", "nearly.jpg", 200, false},  // ends inside the last rows' data
+                          {"whole.jpg", "cut.jpg", kHalf, false},
+                          {"layers.jpg", "cut-p.jpg", kHalf, false}};
+    for (const Case& c : cases) {
+        const std::string bytes = readFile(in / c.from);
+        writeFile(in / c.name, bytes.substr(0, c.removed == kHalf ? bytes.size() / 2 : bytes.size() - c.removed));
+        const ResizeResult scaled = run(c.name, 100);
+        if (c.resizes) {
+            ASSERT_EQ(scaled.message(), std::string(c.name) + " 1600x1200\n   " + c.name + " 100x75");
+            const vips::VImage written = vips::VImage::new_from_file((out / c.name).c_str()).cast(VIPS_FORMAT_FLOAT);
+            EXPECT_LT((written - expected).abs().max(), 8.0) << c.name << ": the whole picture, no grey rows";
+        } else {
+            EXPECT_EQ(scaled.status(), "error") << c.name;
+            EXPECT_EQ(scaled.message(), std::string(c.name) + " - failed to create resized image");
+            EXPECT_FALSE(fs::exists(out / c.name));
+        }
+        // Within the target it is copied as it is, never decoded, never mended.
+        const std::string copy = fs::path(c.name).stem().string() + " (1).jpg";
+        EXPECT_EQ(run(c.name, 1600).message(), std::string(c.name) + " - already 1600px wide, copied as-is");
+        EXPECT_TRUE(readFile(out / (c.resizes ? copy : c.name)) == readFile(in / c.name)) << c.name;
+    }
 }
 
 TEST_F(BadInput, ATruncatedPngOrGifIsAnError)
