@@ -3,11 +3,12 @@
 //   bench-window TARGET_WIDTH OUTPUT_DIR PHOTO...
 //   bench-window --log-lines N
 //
-// Prints "seconds=S stall_ms=M lines=L": the time from the drop until the last result line is
-// in the log, and the longest the event loop went without turning meanwhile. With --log-lines,
-// appends N lines to the log and recolours it as the lightness slider does, printing
-// "append_seconds=S recolour_seconds=R".
+// Prints "seconds=S stall_ms=M lines=L workers=W": the time from the drop until the last result
+// line is in the log, the longest the event loop went without turning meanwhile, the result lines
+// counted and the workers the window's drops share. With --log-lines, appends N lines to the log
+// and recolours it as the lightness slider does, printing "append_seconds=S recolour_seconds=R".
 #include "appearance/PreferenceStore.h"
+#include "batch/BatchWorkers.h"
 #include "engine/EngineRuntime.h"
 #include "ui/MainWindowControls.h"
 #include "ui/ResizerViewController.h"
@@ -91,7 +92,8 @@ int throughput(PreferenceStore& store, const QString& target, const QString& out
     drop(root, files);
     QApplication::exec();
     const double seconds = clock.nsecsElapsed() / 1e9;
-    std::printf("seconds=%.3f stall_ms=%.1f lines=%d\n", seconds, longestStall / 1e6, resultLines(log));
+    std::printf("seconds=%.3f stall_ms=%.1f lines=%d workers=%u\n", seconds, longestStall / 1e6, resultLines(log),
+                voveriz::BatchWorkers::coreCount());
     return 0;
 }
 
