@@ -37,7 +37,10 @@ TEST_F(MainWindowConstructionTest, NewControllerHasNoViewNoControlsAndTheInitial
     EXPECT_EQ(controller->dimension(), QStringLiteral("width"));
     EXPECT_FALSE(controller->outputPath().has_value());
     EXPECT_EQ(hex(controller->palette().accent()), QStringLiteral("#607080"));
-    controller->relayout();  // before construction: changes nothing, and does not crash
+    // A layout notice before construction changes nothing: above all it builds nothing.
+    controller->relayout();
+    EXPECT_FALSE(controller->isViewLoaded());
+    EXPECT_EQ(controls().titleLabel, nullptr);
 }
 
 TEST_F(MainWindowConstructionTest, ChildrenAreAddedInDrawingOrderWithTheGearLast)
