@@ -12,8 +12,8 @@ namespace {
 
 using testing::waitUntil;
 
-// Where layout puts a sample of the controls, in Qt's top-left geometry: the root's children,
-// one child of each panel, and the two labels placed once at construction.
+// Where layout puts a sample of the controls, in Qt's top-left geometry: children of the root
+// and one child of each panel. The two labels placed at construction never move.
 struct LaidOut {
     QRect gearBtn, titleLabel, logPanel, heightButton, changeOutputBtn, scrollView;
 };
