@@ -3,7 +3,7 @@
 //   voveriz-popover-shot --window         a stand-in window with a gear that opens the popover
 // Run it with a temporary XDG_CONFIG_HOME: the popover writes the store when it is used.
 #include "appearance/PreferenceStore.h"
-#include "ui/ControlStyling.h"
+#include "appearance/SystemFonts.h"
 #include "ui/FlatButton.h"
 #include "ui/SettingsPopover.h"
 #include "ui/SettingsViewController.h"

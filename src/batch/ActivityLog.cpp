@@ -1,6 +1,6 @@
 #include "batch/ActivityLog.h"
 
-#include "ui/ControlStyling.h"
+#include "appearance/SystemFonts.h"
 
 #include <QPalette>
 #include <QPlainTextEdit>

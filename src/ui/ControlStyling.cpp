@@ -1,6 +1,7 @@
 #include "ui/ControlStyling.h"
 
 #include "appearance/Palette.h"
+#include "appearance/SystemFonts.h"
 #include "ui/FlatButton.h"
 #include "ui/RoundedPanel.h"
 
@@ -19,23 +20,6 @@ FlatButton* filledButton(const QString& title, int titlePixelSize)
 }
 
 }  // namespace
-
-QFont systemFont(int pixelSize, bool bold)
-{
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(pixelSize);
-    font.setBold(bold);
-    return font;
-}
-
-QFont monospacedSystemFont(int pixelSize)
-{
-    QFont font(QStringLiteral("DejaVu Sans Mono"));
-    font.setStyleHint(QFont::Monospace);
-    font.setFixedPitch(true);
-    font.setPixelSize(pixelSize);
-    return font;
-}
 
 RoundedPanel* roundedPanel(const Palette& palette)
 {

@@ -2,7 +2,6 @@
 
 #include "appearance/Colour.h"
 
-#include <QFont>
 #include <QString>
 
 namespace voveriz {
@@ -15,11 +14,6 @@ inline constexpr double kPanelCornerRadius = 10.0;
 inline constexpr double kButtonCornerRadius = 6.0;
 inline constexpr int kToggleTitlePixelSize = 13;
 inline constexpr int kAccentTitlePixelSize = 11;
-
-// The interface font (DejaVu Sans) at a size in device-independent pixels.
-QFont systemFont(int pixelSize, bool bold = false);
-// The monospaced interface font (DejaVu Sans Mono), regular weight.
-QFont monospacedSystemFont(int pixelSize);
 
 // The styled building blocks of the main window. Each reads the palette once, when it makes
 // the control; the control has no parent, no geometry and no connection yet: the caller owns it.

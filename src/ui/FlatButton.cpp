@@ -1,5 +1,6 @@
 #include "ui/FlatButton.h"
 
+#include <QFocusEvent>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -32,6 +33,31 @@ void FlatButton::setTitleTint(const Colour& tint)
     update();
 }
 
+namespace {
+
+// Focus that leaves for another window or a popup menu and comes back with it: the outline it
+// had (or had not) before comes back too.
+bool isLentAndReturned(Qt::FocusReason reason)
+{
+    return reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason;
+}
+
+}  // namespace
+
+void FlatButton::focusInEvent(QFocusEvent* event)
+{
+    if (!isLentAndReturned(event->reason())) {
+        m_focusFromKeyboard = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
+    }
+    QPushButton::focusInEvent(event);
+}
+
+void FlatButton::focusOutEvent(QFocusEvent* event)
+{
+    if (!isLentAndReturned(event->reason())) m_focusFromKeyboard = false;
+    QPushButton::focusOutEvent(event);
+}
+
 void FlatButton::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
@@ -41,8 +67,8 @@ void FlatButton::paintEvent(QPaintEvent*)
         painter.setBrush(m_fill->toQColor());
         painter.drawRoundedRect(QRectF(rect()), m_cornerRadius, m_cornerRadius);
     }
-    if (hasFocus()) {
-        // Keyboard focus is the only time anything but the fill and the title shows.
+    if (showsFocusOutline()) {
+        // Focus from the keyboard is the only time anything but the fill and the title shows.
         QColor ring = m_titleTint.toQColor();
         ring.setAlphaF(0.6f);
         painter.setPen(QPen(ring, 1.0));

@@ -9,9 +9,11 @@
 namespace voveriz {
 
 // A borderless push button that draws only an optional filled rounded rectangle and its title
-// in the title tint over it, centred: no bezel, no shadow; a thin outline only while it has the
-// keyboard focus, which it takes from Tab, not from a click. An ordinary momentary button
-// (clicked() as usual); it holds no on/off state.
+// in the title tint over it, centred: no bezel, no shadow; a thin outline only while it has
+// focus that came from the keyboard (Tab or Shift+Tab), as desktop toolkits show it. A click
+// does not take the focus; focus handed over otherwise (a tab page that opens takes it from the
+// slider on the page before) shows no outline, which would read as a choice. An ordinary
+// momentary button (clicked() as usual); it holds no on/off state.
 class FlatButton : public QPushButton {
     Q_OBJECT
 
@@ -29,13 +31,19 @@ public:
     void setCornerRadius(double radius);
     void setTitleTint(const Colour& tint);
 
+    // Whether the focus outline is drawn now.
+    bool showsFocusOutline() const { return hasFocus() && m_focusFromKeyboard; }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     std::optional<Colour> m_fill;
     double m_cornerRadius = 0.0;
     Colour m_titleTint{1.0, 1.0, 1.0, 1.0};
+    bool m_focusFromKeyboard = false;
 };
 
 }  // namespace voveriz

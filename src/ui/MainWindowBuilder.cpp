@@ -1,6 +1,7 @@
 #include "ui/MainWindowBuilder.h"
 
 #include "appearance/Palette.h"
+#include "appearance/SystemFonts.h"
 #include "ui/ControlStyling.h"
 #include "ui/FlatButton.h"
 #include "ui/Layout.h"

@@ -1,8 +1,8 @@
 #include "ui/SettingsViewController.h"
 
 #include "appearance/PreferenceStore.h"
+#include "appearance/SystemFonts.h"
 #include "ui/ColourWell.h"
-#include "ui/ControlStyling.h"
 #include "ui/Layout.h"
 #include "ui/SwatchButton.h"
 #include "ui/WidgetColours.h"

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
@@ -140,7 +141,13 @@ TEST_F(PreferenceStoreTest, UnreadableFileGivesDefaults)
     ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("prefs.json")));
     PreferenceStore store(path());
     expectDefaults(store);
-    store.setString(PreferenceKey::BgColor, QStringLiteral("#0d1117"));  // cannot be written; no crash
+    store.setString(PreferenceKey::BgColor, QStringLiteral("#0d1117"));  // cannot be written
+    EXPECT_EQ(store.string(PreferenceKey::BgColor), QStringLiteral("#0d1117")) << "kept for this run";
+    EXPECT_TRUE(QFileInfo(path()).isDir()) << "the folder in the file's place stays";
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+              QStringList{QStringLiteral("prefs.json")})
+        << "nothing written beside it";
+    EXPECT_TRUE(QDir(path()).isEmpty()) << "nothing written into it";
 }
 
 }  // namespace

@@ -1,9 +1,9 @@
 #pragma once
 
 // Helpers for tests that build hostile files by patching the bytes of small real ones.
-#include <sys/resource.h>
-
 #include <cstdint>
+#include <fstream>
+#include <optional>
 #include <string>
 
 namespace voveriz::testing {
@@ -24,12 +24,30 @@ inline void putBigEndian(std::string& bytes, std::size_t at, std::uint32_t value
     for (int i = 0; i < length; ++i) bytes[at + i] = static_cast<char>((value >> (8 * (length - 1 - i))) & 0xFF);
 }
 
-// The highest resident memory of this process so far.
+inline constexpr const char* kPeakNotMeasured =
+    "peak memory not checked: /proc/self/clear_refs cannot be written here, so the peak cannot be reset";
+
+// The highest resident memory of this process since it was last reset (VmHWM), in KiB.
 inline long peakMemoryKiB()
 {
-    rusage usage{};
-    ::getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("VmHWM:", 0) == 0) return std::stol(line.substr(6));
+    }
+    return -1;
+}
+
+// How far resident memory rose above where it stood at the start while runCase ran, in KiB,
+// whatever the peak of earlier tests was; nothing where the peak cannot be reset.
+template <typename Case>
+std::optional<long> ownPeakGrowthKiB(Case runCase)
+{
+    std::ofstream clearRefs("/proc/self/clear_refs");
+    clearRefs << "5" << std::flush;  // resets VmHWM to the memory resident now
+    const long start = peakMemoryKiB();
+    runCase();
+    if (!clearRefs || start < 0) return std::nullopt;
+    return peakMemoryKiB() - start;
 }
 
 }  // namespace voveriz::testing

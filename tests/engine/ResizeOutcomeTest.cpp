@@ -158,17 +158,21 @@ TEST_F(ResizeOutcome, ShrinkOnLoadStillGivesTheExactSize)
 {
     // JPEG shrink-on-load decodes at 1/2, 1/4 or 1/8 first; the written size must still be exact.
     writeImage(in / "big.jpg", 4001, 2999);
-    for (std::int64_t target : {3999, 2000, 1001, 999, 500, 333, 17, 2}) {
-        TempDir folder;
-        const std::int64_t height = scaledOtherSide(target, 4001, 2999);
-        runOn(in / "big.jpg", target, "width", folder.path());
-        EXPECT_EQ(imageSize(folder / "big.jpg"), (PixelSize{int(target), int(height)})) << target;
+    const struct {
+        int target, height, width;  // the other side when the target is the width; when it is the height
+    } cases[] = {
+        {3999, 2998, 0},  // 2997.50087...; no height case: 2999 is already within 3999
+        {2000, 1499, 2668}, {1001, 750, 1335}, {999, 749, 1333}, {500, 375, 667},
+        {333, 250, 444}, {17, 13, 23}, {2, 1, 3},  // 1.49912... rounds down
+    };
+    for (const auto& c : cases) {
+        TempDir wide;
+        runOn(in / "big.jpg", c.target, "width", wide.path());
+        EXPECT_EQ(imageSize(wide / "big.jpg"), (PixelSize{c.target, c.height})) << c.target;
+        if (c.width == 0) continue;
         TempDir tall;
-        const std::int64_t width = scaledOtherSide(target, 2999, 4001);
-        if (target < 2999) {
-            runOn(in / "big.jpg", target, "height", tall.path());
-            EXPECT_EQ(imageSize(tall / "big.jpg"), (PixelSize{int(width), int(target)})) << target;
-        }
+        runOn(in / "big.jpg", c.target, "height", tall.path());
+        EXPECT_EQ(imageSize(tall / "big.jpg"), (PixelSize{c.width, c.target})) << c.target;
     }
 }
 

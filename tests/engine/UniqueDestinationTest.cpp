@@ -1,4 +1,3 @@
-#include "engine/ResizeResult.h"
 #include "engine/UniqueDestination.h"
 
 #include "support/TestFiles.h"
@@ -105,13 +104,6 @@ TEST(UniqueDestination, AMissingFolderGivesTheNameItself)
 {
     TempDir dir;
     EXPECT_EQ(uniqueDestination(dir / "missing", "photo.jpg"), dir / "missing" / "photo.jpg");
-}
-
-TEST(ResizeResult, ReadsBackWhatItWasMadeWith)
-{
-    const ResizeResult result("skip", "a.png - not an image, skipped");
-    EXPECT_EQ(result.status(), "skip");
-    EXPECT_EQ(result.message(), "a.png - not an image, skipped");
 }
 
 }  // namespace

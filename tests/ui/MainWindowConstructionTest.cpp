@@ -8,8 +8,11 @@
 #include "ui/TargetField.h"
 #include "ui/WidgetColours.h"
 
+#include <QCoreApplication>
+#include <QImage>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QTextDocument>
 
 namespace voveriz {
@@ -37,7 +40,10 @@ TEST_F(MainWindowConstructionTest, NewControllerHasNoViewNoControlsAndTheInitial
     EXPECT_EQ(controller->dimension(), QStringLiteral("width"));
     EXPECT_FALSE(controller->outputPath().has_value());
     EXPECT_EQ(hex(controller->palette().accent()), QStringLiteral("#607080"));
-    controller->relayout();  // before construction: changes nothing, and does not crash
+    // A layout notice before construction changes nothing: above all it builds nothing.
+    controller->relayout();
+    EXPECT_FALSE(controller->isViewLoaded());
+    EXPECT_EQ(controls().titleLabel, nullptr);
 }
 
 TEST_F(MainWindowConstructionTest, ChildrenAreAddedInDrawingOrderWithTheGearLast)
@@ -212,6 +218,41 @@ TEST_F(MainWindowConstructionTest, SubtitleShowsThePictureBetweenItsTwoRuns)
     QTextDocument bare;
     bare.setHtml(SubtitleView::composedText(QString()));
     EXPECT_EQ(bare.toPlainText(), QStringLiteral("Bulk Zedar Aredude    Original Photos Never Changed"));
+}
+
+// At the narrowest window the subtitle's frame is 368 wide; its line must fit inside, not run
+// past the right edge where the last letters are cut off.
+TEST_F(MainWindowConstructionTest, SubtitleFitsItsFrame)
+{
+    controller->view();
+    SubtitleView& subtitle = *controls().subtitleView;
+    ASSERT_EQ(subtitle.width(), 368);
+    EXPECT_LE(subtitle.sizeHint().width(), subtitle.width());
+    // Drawn at the screen's scale, nothing but the background may show in the first and the
+    // last column (the top row, above the letters, is background).
+    const QImage shown = subtitle.grab().toImage();
+    const QRgb background = shown.pixel(0, 0);
+    for (const int x : {0, shown.width() - 1}) {
+        for (int y = 0; y < shown.height(); ++y) {
+            ASSERT_EQ(shown.pixel(x, y), background) << "ink at (" << x << ", " << y << ") of " << shown.width();
+        }
+    }
+}
+
+// The scale is fixed when the application starts, so each scale gets a process of its own.
+TEST_F(MainWindowConstructionTest, SubtitleFitsItsFrameAtEveryScale)
+{
+    for (const char* scale : {"1", "1.25", "1.5", "2"}) {
+        QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_SCALE_FACTOR"), QString::fromLatin1(scale));
+        child.setProcessEnvironment(environment);
+        child.setProcessChannelMode(QProcess::MergedChannels);
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("--gtest_filter=MainWindowConstructionTest.SubtitleFitsItsFrame")});
+        ASSERT_TRUE(child.waitForFinished(120000)) << scale;
+        EXPECT_EQ(child.exitCode(), 0) << "at scale " << scale << ":\n" << child.readAll().toStdString();
+    }
 }
 
 TEST_F(MainWindowConstructionTest, MissingPictureLeavesTheTwoRunsAlone)

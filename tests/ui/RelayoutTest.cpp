@@ -2,7 +2,6 @@
 #include "ui/WaitUntil.h"
 
 #include "ui/FlatButton.h"
-#include "ui/Layout.h"
 #include "ui/RoundedPanel.h"
 
 #include <QAbstractScrollArea>
@@ -13,22 +12,25 @@ namespace {
 
 using testing::waitUntil;
 
+// Where layout puts a sample of the controls, in Qt's top-left geometry: children of the root
+// and one child of each panel. The two labels placed at construction never move.
+struct LaidOut {
+    QRect gearBtn, titleLabel, logPanel, heightButton, changeOutputBtn, scrollView;
+};
+
 class RelayoutTest : public testing::ControllerFixture {
 protected:
-    // The Qt geometry every laid-out control should have for a root of W x H.
-    void expectLaidOutFor(int width, int height)
+    void expectLaidOut(const LaidOut& expected)
     {
-        const MainWindowLayout frames = mainWindowLayout(width, height);
         const MainWindowControls& c = controls();
-        const double panel = frames.settingsPanel.height;
-        EXPECT_EQ(c.gearBtn->geometry(), toQtGeometry(frames.gearBtn, height));
-        EXPECT_EQ(c.titleLabel->geometry(), toQtGeometry(frames.titleLabel, height));
-        EXPECT_EQ(c.logPanel->geometry(), toQtGeometry(frames.logPanel, height));
-        EXPECT_EQ(c.heightButton->geometry(), toQtGeometry(frames.heightButton, panel));
-        EXPECT_EQ(c.changeOutputBtn->geometry(), toQtGeometry(frames.changeOutputBtn, frames.wfPanel.height));
-        EXPECT_EQ(c.scrollView->geometry(), toQtGeometry(frames.scrollView, frames.logPanel.height));
-        EXPECT_EQ(c.sizeLabel->geometry(), toQtGeometry(kSizeLabelFrame, panel));
-        EXPECT_EQ(c.dimLabel->geometry(), toQtGeometry(kDimLabelFrame, panel));
+        EXPECT_EQ(c.gearBtn->geometry(), expected.gearBtn);
+        EXPECT_EQ(c.titleLabel->geometry(), expected.titleLabel);
+        EXPECT_EQ(c.logPanel->geometry(), expected.logPanel);
+        EXPECT_EQ(c.heightButton->geometry(), expected.heightButton);
+        EXPECT_EQ(c.changeOutputBtn->geometry(), expected.changeOutputBtn);
+        EXPECT_EQ(c.scrollView->geometry(), expected.scrollView);
+        EXPECT_EQ(c.sizeLabel->geometry(), QRect(16, 14, 200, 22));
+        EXPECT_EQ(c.dimLabel->geometry(), QRect(16, 50, 200, 22));
     }
 };
 
@@ -36,10 +38,9 @@ TEST_F(RelayoutTest, ConstructionPlacesEveryControlForTheInitialSize)
 {
     DropView* root = controller->view();
     EXPECT_EQ(root->size(), QSize(400, 580));
-    expectLaidOutFor(400, 580);
-    // The worked example, in Qt's top-left terms.
-    EXPECT_EQ(controls().gearBtn->geometry(), QRect(364, 8, 24, 24));
-    EXPECT_EQ(controls().scrollView->geometry(), QRect(8, 26, 352, 240));
+    // The worked example for 400 x 580.
+    expectLaidOut({QRect(364, 8, 24, 24), QRect(16, 14, 368, 32), QRect(16, 290, 368, 274),
+                   QRect(276, 50, 76, 24), QRect(278, 14, 76, 24), QRect(8, 26, 352, 240)});
 }
 
 TEST_F(RelayoutTest, ResizingTheRootLaysEverythingOutAgain)
@@ -47,11 +48,13 @@ TEST_F(RelayoutTest, ResizingTheRootLaysEverythingOutAgain)
     DropView* root = controller->view();
     root->show();
     root->resize(520, 760);
-    ASSERT_TRUE(waitUntil([&] { return controls().gearBtn->geometry().x() == 520 - 36; }));
-    expectLaidOutFor(520, 760);
+    ASSERT_TRUE(waitUntil([&] { return controls().gearBtn->geometry().x() == 484; }));
+    expectLaidOut({QRect(484, 8, 24, 24), QRect(16, 14, 488, 32), QRect(16, 290, 488, 454),
+                   QRect(396, 50, 76, 24), QRect(398, 14, 76, 24), QRect(8, 26, 472, 420)});
     root->resize(400, 560);  // a title bar shorter than the first height
-    ASSERT_TRUE(waitUntil([&] { return controls().logPanel->height() == 560 - 306; }));
-    expectLaidOutFor(400, 560);
+    ASSERT_TRUE(waitUntil([&] { return controls().logPanel->height() == 254; }));
+    expectLaidOut({QRect(364, 8, 24, 24), QRect(16, 14, 368, 32), QRect(16, 290, 368, 254),
+                   QRect(276, 50, 76, 24), QRect(278, 14, 76, 24), QRect(8, 26, 352, 220)});
 }
 
 TEST_F(RelayoutTest, AClickWhereGearAndTitleOverlapReachesTheGear)

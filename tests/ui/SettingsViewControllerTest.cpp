@@ -2,9 +2,13 @@
 #include "ui/ColourWell.h"
 #include "ui/SettingsViewController.h"
 #include "ui/SwatchButton.h"
+#include "ui/WaitUntil.h"
 #include "ui/WidgetColours.h"
 
+#include <QApplication>
 #include <QColorDialog>
+#include <QImage>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QSlider>
 #include <QTabWidget>
@@ -268,6 +272,43 @@ TEST_F(SettingsViewControllerTest, ChoicesAreStoredWithoutCallbacks)
     settings->textSlider()->setValue(100);
     EXPECT_EQ(store->string(PreferenceKey::BgColor), QStringLiteral("#1e1e2e"));
     EXPECT_EQ(store->number(PreferenceKey::TextColorValue), 0.1);
+}
+
+// After the slider was dragged, opening "Background Color" hands the focus to the first swatch;
+// an outline there would read as "this colour is chosen". Only Tab and Shift+Tab show it.
+TEST_F(SettingsViewControllerTest, FocusOutlineShowsOnlyForFocusFromTheKeyboard)
+{
+    QWidget& root = *settings->view();
+    root.show();
+    root.activateWindow();
+    ASSERT_TRUE(testing::waitUntil([&] { return QApplication::activeWindow() == &root; }));
+    SwatchButton& first = *settings->swatches()[0];
+    SwatchButton& second = *settings->swatches()[1];
+    const QImage firstPlain = first.grab().toImage();
+    const QImage secondPlain = second.grab().toImage();
+
+    QTabWidget& tabs = *settings->tabView();
+    tabs.setCurrentIndex(1);
+    QSlider& slider = *settings->textSlider();
+    slider.setFocus(Qt::MouseFocusReason);  // where a drag of the slider leaves the focus
+    ASSERT_TRUE(slider.hasFocus());
+
+    tabs.setCurrentIndex(0);
+    ASSERT_TRUE(first.hasFocus());
+    EXPECT_TRUE(first.grab().toImage() == firstPlain) << "an outline on the first swatch";
+
+    const auto pressTab = [](Qt::KeyboardModifiers modifiers) {
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_Tab, modifiers);
+        QApplication::sendEvent(QApplication::focusWidget(), &key);
+    };
+    pressTab(Qt::NoModifier);
+    ASSERT_TRUE(second.hasFocus());
+    EXPECT_FALSE(second.grab().toImage() == secondPlain) << "no outline on the second swatch";
+    EXPECT_TRUE(first.grab().toImage() == firstPlain) << "an outline on the first swatch";
+    pressTab(Qt::ShiftModifier);
+    ASSERT_TRUE(first.hasFocus());
+    EXPECT_FALSE(first.grab().toImage() == firstPlain) << "no outline on the first swatch";
+    EXPECT_TRUE(second.grab().toImage() == secondPlain) << "an outline on the second swatch";
 }
 
 }  // namespace
