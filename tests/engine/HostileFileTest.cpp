@@ -203,7 +203,9 @@ TEST_F(HostileFile, HugeDeclaredSizesAreRefusedBeforeAnythingIsDecoded)
             }
         });
         measured = measured && grown;
-        if (grown) EXPECT_LT(*grown, 200 * 1024) << c.name << ": gigapixels must never be decoded";
+        if (grown) {
+            EXPECT_LT(*grown, 200 * 1024) << c.name << ": gigapixels must never be decoded";
+        }
     }
     EXPECT_EQ(listFolder(out.path()), Names{});
     // Within the target nothing is decoded: the file is copied as it is.
