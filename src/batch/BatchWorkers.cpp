@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <set>
 #include <string>
+#include <system_error>
 
 namespace voveriz {
 
@@ -35,7 +36,12 @@ BatchWorkers::BatchWorkers(unsigned threads, FileProcessor process)
     threads = std::max(threads, 1u);
     threads_.reserve(threads);
     for (unsigned i = 0; i < threads; ++i) {
-        threads_.emplace_back([this] { work(); });
+        try {
+            threads_.emplace_back([this] { work(); });
+        } catch (const std::system_error&) {
+            if (threads_.empty()) throw;
+            break;  // fewer threads than asked for: the ones running share the files
+        }
     }
 }
 
