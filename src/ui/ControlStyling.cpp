@@ -29,6 +29,11 @@ RoundedPanel* roundedPanel(const Palette& palette)
 FlatButton* toggleButton(const QString& title, bool active, const Palette& palette)
 {
     FlatButton* button = filledButton(title, kToggleTitlePixelSize);
+    // One of two that exclude each other (with the other toggle of the same parent): screen
+    // readers say which one is chosen. What shows is the look alone.
+    button->setCheckable(true);
+    button->setAutoExclusive(true);
+    button->setChecked(active);
     paintToggle(*button, active, palette);
     return button;
 }

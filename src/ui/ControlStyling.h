@@ -21,7 +21,9 @@ inline constexpr int kAccentTitlePixelSize = 11;
 // A container filled with panelBg, corner radius 10.
 RoundedPanel* roundedPanel(const Palette& palette);
 
-// One of the Width/Height pair: corner radius 6, title 13 px bold; painted as chosen or not.
+// One of the Width/Height pair: corner radius 6, title 13 px bold; painted as chosen or not,
+// and checked when chosen: the pair (both children of one parent) is a choice of one, as radio
+// buttons are, for the keyboard (arrow keys) and for screen readers.
 FlatButton* toggleButton(const QString& title, bool active, const Palette& palette);
 
 // The chosen look (accent fill, white title) or the other (btnOff fill, textDim title),
