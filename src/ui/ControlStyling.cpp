@@ -33,9 +33,20 @@ FlatButton* toggleButton(const QString& title, bool active, const Palette& palet
     // readers say which one is chosen. What shows is the look alone.
     button->setCheckable(true);
     button->setAutoExclusive(true);
-    button->setChecked(active);
+    if (active) {
+        button->setChecked(true);
+    } else {
+        button->setFocusPolicy(Qt::NoFocus);
+    }
     paintToggle(*button, active, palette);
     return button;
+}
+
+void checkToggle(FlatButton& chosen, FlatButton& other)
+{
+    chosen.setChecked(true);  // the other is unchecked with it
+    chosen.setFocusPolicy(Qt::TabFocus);
+    other.setFocusPolicy(Qt::NoFocus);
 }
 
 void paintToggle(FlatButton& button, bool active, const Palette& palette)

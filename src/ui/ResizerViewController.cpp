@@ -185,7 +185,7 @@ void ResizerViewController::chooseDimension(const QString& value, FlatButton& ch
 {
     m_dimension = value;
     m_batchSettings->setDimension(value.toStdString());
-    chosen.setChecked(true);  // the other is unchecked with it
+    checkToggle(chosen, other);
     paintToggle(chosen, true, m_palette);
     paintToggle(other, false, m_palette);
     m_store.setString(PreferenceKey::Dimension, value);
