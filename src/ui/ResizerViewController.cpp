@@ -26,6 +26,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QShortcut>
 
@@ -116,12 +117,15 @@ void ResizerViewController::viewDidLoad()
 
 bool ResizerViewController::eventFilter(QObject* watched, QEvent* event)
 {
-    // A file manager's copy offers the paths as text too: with files on the clipboard the
-    // field does not claim Ctrl+V, and the window's paste takes it.
+    // The size field pastes text alone. A file manager's copy offers the paths as text too: with
+    // files on the clipboard the field leaves Ctrl+V to the window's paste. With neither it
+    // leaves it too: pasted, an image would replace the field's selected text with nothing.
     if (event->type() == QEvent::ShortcutOverride && watched == m_controls.targetField) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        return key->matches(QKeySequence::Paste)
-            && !clipboardFileLocations(QGuiApplication::clipboard()->mimeData()).empty();
+        if (!key->matches(QKeySequence::Paste)) return false;
+        const QMimeData* clipboard = QGuiApplication::clipboard()->mimeData();
+        const bool fieldPastes = clipboard && clipboard->hasText() && clipboardFileLocations(clipboard).empty();
+        return !fieldPastes;
     }
     // The event's type first: while the root view is being destroyed its events still pass
     // here, and looking at m_view then would treat a half-destroyed widget as a DropView.
