@@ -97,7 +97,8 @@ void ResizerViewController::buildUI()
     m_view->takeFileDropsFrom({c.targetField, c.logView, c.logView->viewport()});
 
     // Paste works wherever the focus is in the window. The target field pastes text itself, so
-    // it is asked first only when the clipboard holds no files (see eventFilter).
+    // with the focus there it is the window's only when the clipboard holds no text, or files
+    // (see eventFilter).
     new QShortcut(QKeySequence::Paste, m_view, this, &ResizerViewController::paste, Qt::WindowShortcut);
     c.targetField->installEventFilter(this);
 
