@@ -3,6 +3,7 @@
 #include "app/SingleInstance.h"
 #include "appearance/PreferenceStore.h"
 #include "engine/EngineRuntime.h"
+#include "ui/AccessiblePopups.h"
 #include "ui/ResizerViewController.h"
 
 #include <QApplication>
@@ -41,6 +42,8 @@ int main(int argc, char** argv)
         return voveriz::printCommandLineText(voveriz::parseCommandLine(app.arguments(), QDir::current()));
     }
 
+    // Before the application object: its accessible interface is made once, on first use.
+    voveriz::installAccessiblePopups();
     QApplication app(argc, argv);
     const voveriz::CommandLine commandLine = voveriz::parseCommandLine(app.arguments(), QDir::current());
     if (!commandLine.startsWindow()) {

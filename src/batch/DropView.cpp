@@ -44,11 +44,16 @@ void DropView::takeFileDropsFrom(std::initializer_list<QWidget*> children)
 
 DroppedFiles DropView::fileLocations(const QMimeData* data)
 {
-    DroppedFiles files;
     if (!data || !data->hasUrls()) {
-        return files;
+        return {};
     }
-    for (const QUrl& url : data->urls()) {
+    return fileLocations(data->urls());
+}
+
+DroppedFiles DropView::fileLocations(const QList<QUrl>& urls)
+{
+    DroppedFiles files;
+    for (const QUrl& url : urls) {
         if (url.isLocalFile() && namesThisMachine(url.host()) && !url.path().isEmpty()) {
             files.push_back(localPath(url));
         }

@@ -9,6 +9,7 @@
 
 class QDropEvent;
 class QMimeData;
+class QUrl;
 
 namespace voveriz {
 
@@ -39,6 +40,8 @@ public:
 
     // The local file and folder locations a drag carries, in order; empty when it carries none.
     static DroppedFiles fileLocations(const QMimeData* data);
+    // The same for a list of locations: local files and folders kept in order, the rest left out.
+    static DroppedFiles fileLocations(const QList<QUrl>& urls);
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;

@@ -29,8 +29,24 @@ RoundedPanel* roundedPanel(const Palette& palette)
 FlatButton* toggleButton(const QString& title, bool active, const Palette& palette)
 {
     FlatButton* button = filledButton(title, kToggleTitlePixelSize);
+    // One of two that exclude each other (with the other toggle of the same parent): screen
+    // readers say which one is chosen. What shows is the look alone.
+    button->setCheckable(true);
+    button->setAutoExclusive(true);
+    if (active) {
+        button->setChecked(true);
+    } else {
+        button->setFocusPolicy(Qt::NoFocus);
+    }
     paintToggle(*button, active, palette);
     return button;
+}
+
+void checkToggle(FlatButton& chosen, FlatButton& other)
+{
+    chosen.setChecked(true);  // the other is unchecked with it
+    chosen.setFocusPolicy(Qt::TabFocus);
+    other.setFocusPolicy(Qt::NoFocus);
 }
 
 void paintToggle(FlatButton& button, bool active, const Palette& palette)

@@ -13,7 +13,7 @@ namespace voveriz {
 // focus that came from the keyboard (Tab or Shift+Tab), as desktop toolkits show it. A click
 // does not take the focus; focus handed over otherwise (a tab page that opens takes it from the
 // slider on the page before) shows no outline, which would read as a choice. An ordinary
-// momentary button (clicked() as usual); it holds no on/off state.
+// push button (clicked() as usual); made checkable, its checked state changes nothing painted.
 class FlatButton : public QPushButton {
     Q_OBJECT
 

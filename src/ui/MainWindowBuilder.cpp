@@ -52,6 +52,7 @@ FlatButton* makeGearButton()
     gear->setFont(systemFont(kGearPixelSize));
     gear->setTitleTint(Colour::fromHex(QString::fromLatin1(kGearTint)));
     gear->setAccessibleName(QStringLiteral("Settings"));
+    gear->setAccessibleDescription(QStringLiteral("Background color and text lightness"));
     gear->setToolTip(QStringLiteral("Settings"));
     return gear;
 }
@@ -63,6 +64,9 @@ TargetField* makeTargetField(QWidget* parent, const Palette& palette)
     field->setTextColour(palette.textCol());
     field->setFill(palette.btnOff());
     field->setCornerRadius(kButtonCornerRadius);
+    field->setAccessibleName(QStringLiteral("Target size in pixels"));
+    field->setAccessibleDescription(QStringLiteral("Each photo is scaled down until its width or height, as chosen "
+                                                   "under Resize by, is this many pixels"));
     return field;
 }
 
@@ -71,6 +75,7 @@ FlatButton* makeClearButton(QWidget* parent, const Palette& palette)
     auto* clear = new FlatButton(QStringLiteral("Clear"), parent);
     clear->setFont(systemFont(kSmallPixelSize));
     clear->setTitleTint(palette.textDim());
+    clear->setAccessibleDescription(QStringLiteral("Empty the results"));
     return clear;
 }
 
@@ -92,11 +97,15 @@ QPlainTextEdit* makeLogView(QWidget* parent, const Palette& palette)
     view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     view->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     view->verticalScrollBar()->setStyleSheet(QString::fromLatin1(kLogScrollerStyle));
+    view->verticalScrollBar()->setAccessibleName(QStringLiteral("Scroll the results"));
     view->viewport()->setAutoFillBackground(false);
     QPalette colours = view->palette();
     colours.setColor(QPalette::Base, Qt::transparent);
     colours.setColor(QPalette::Text, palette.textCol().toQColor());
     view->setPalette(colours);
+    // Each line appended is announced to screen readers as text inserted here.
+    view->setAccessibleName(QStringLiteral("Results"));
+    view->setAccessibleDescription(QStringLiteral("One line for each photo handled"));
     return view;
 }
 
@@ -114,6 +123,9 @@ MainWindowControls buildMainWindowTree(QWidget& root, const Palette& palette, co
     initUiResources();
     MainWindowControls c;
     setBackgroundFill(root, background);
+    root.setAccessibleName(QStringLiteral("Drop area"));
+    root.setAccessibleDescription(QStringLiteral("Drop photos anywhere in this window, or paste copied files, "
+                                                 "to resize them into the Resized folder"));
     c.gearBtn = makeGearButton();
 
     c.titleLabel = makeLabel(&root, QStringLiteral("Voveriz"), kTitlePixelSize, true, palette.textCol());
@@ -128,13 +140,17 @@ MainWindowControls buildMainWindowTree(QWidget& root, const Palette& palette, co
     c.targetField = makeTargetField(c.settingsPanel, palette);
     c.dimLabel = makeSettingsLabel(c.settingsPanel, QStringLiteral("Resize by"), kDimLabelFrame, palette.textCol());
     c.widthButton = addTo(c.settingsPanel, toggleButton(QStringLiteral("Width"), true, palette));
+    c.widthButton->setAccessibleDescription(QStringLiteral("The target size applies to the width"));
     c.heightButton = addTo(c.settingsPanel, toggleButton(QStringLiteral("Height"), false, palette));
+    c.heightButton->setAccessibleDescription(QStringLiteral("The target size applies to the height"));
 
     c.wfPanel = addTo(&root, roundedPanel(palette));
     c.outputTitleLabel =
         makeLabel(c.wfPanel, QStringLiteral("Resized folder"), kFolderTitlePixelSize, false, palette.textCol());
     c.changeOutputBtn = addTo(c.wfPanel, accentButton(QStringLiteral("Change..."), palette));
+    c.changeOutputBtn->setAccessibleDescription(QStringLiteral("Choose the Resized folder"));
     c.openOutputBtn = addTo(c.wfPanel, accentButton(QStringLiteral("Open"), palette));
+    c.openOutputBtn->setAccessibleDescription(QStringLiteral("Show the Resized folder in the file manager"));
     c.outputLabel = makeLabel(c.wfPanel, QString(), kSmallPixelSize, false, palette.textDim());
     c.outputLabel->setWordWrap(true);
     c.outputLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);

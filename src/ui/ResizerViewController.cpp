@@ -4,6 +4,7 @@
 #include "batch/ActivityLog.h"
 #include "batch/BatchSettings.h"
 #include "batch/BatchWorkers.h"
+#include "ui/ClipboardFiles.h"
 #include "ui/ColourApplication.h"
 #include "ui/DesktopActions.h"
 #include "ui/DisplayPath.h"
@@ -16,13 +17,18 @@
 #include "ui/TargetField.h"
 #include "ui/WidgetColours.h"
 
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QMimeData>
 #include <QPlainTextEdit>
+#include <QShortcut>
 
 namespace voveriz {
 
@@ -90,6 +96,12 @@ void ResizerViewController::buildUI()
     m_log = new ActivityLog(c.logView);
     m_view->takeFileDropsFrom({c.targetField, c.logView, c.logView->viewport()});
 
+    // Paste works wherever the focus is in the window. The target field pastes text itself, so
+    // with the focus there it is the window's only when the clipboard holds no text, or files
+    // (see eventFilter).
+    new QShortcut(QKeySequence::Paste, m_view, this, &ResizerViewController::paste, Qt::WindowShortcut);
+    c.targetField->installEventFilter(this);
+
     log(QString::fromLatin1(kHintLine), m_palette.textCol());
     relayout();
 }
@@ -106,6 +118,16 @@ void ResizerViewController::viewDidLoad()
 
 bool ResizerViewController::eventFilter(QObject* watched, QEvent* event)
 {
+    // The size field pastes text alone. A file manager's copy offers the paths as text too: with
+    // files on the clipboard the field leaves Ctrl+V to the window's paste. With neither it
+    // leaves it too: pasted, an image would replace the field's selected text with nothing.
+    if (event->type() == QEvent::ShortcutOverride && watched == m_controls.targetField) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (!key->matches(QKeySequence::Paste)) return false;
+        const QMimeData* clipboard = QGuiApplication::clipboard()->mimeData();
+        const bool fieldPastes = clipboard && clipboard->hasText() && clipboardFileLocations(clipboard).empty();
+        return !fieldPastes;
+    }
     // The event's type first: while the root view is being destroyed its events still pass
     // here, and looking at m_view then would treat a half-destroyed widget as a DropView.
     const bool placesControls = event->type() == QEvent::Resize || event->type() == QEvent::Show;
@@ -168,6 +190,7 @@ void ResizerViewController::chooseDimension(const QString& value, FlatButton& ch
 {
     m_dimension = value;
     m_batchSettings->setDimension(value.toStdString());
+    checkToggle(chosen, other);
     paintToggle(chosen, true, m_palette);
     paintToggle(other, false, m_palette);
     m_store.setString(PreferenceKey::Dimension, value);
@@ -233,6 +256,12 @@ void ResizerViewController::applyTextColor(const Colour& colour)
 void ResizerViewController::applyBackgroundColor(const Colour& colour)
 {
     applyBackgroundColour(colour, m_palette, *m_view, m_controls, m_dimension);
+}
+
+void ResizerViewController::paste()
+{
+    const DroppedFiles files = clipboardFileLocations(QGuiApplication::clipboard()->mimeData());
+    if (!files.empty()) handleDrop(files);
 }
 
 void ResizerViewController::handleDrop(const DroppedFiles& files)

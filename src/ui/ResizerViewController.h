@@ -66,6 +66,10 @@ public slots:
     void openOutputFolder();
     void clearLog();
     void handleDrop(const voveriz::DroppedFiles& files);
+    // Ctrl+V anywhere in the window: the files and folders on the clipboard, if any, go to
+    // handleDrop as a drop of them would; anything else on the clipboard changes nothing, but
+    // text, which the size field pastes when it has the focus.
+    void paste();
     // Places every control for the root view's current size; nothing before construction.
     void relayout();
 

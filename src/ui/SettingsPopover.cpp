@@ -5,6 +5,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -28,9 +29,15 @@ SettingsPopover::SettingsPopover(PreferenceStore& store, QWidget* parent)
     , m_content(new SettingsViewController(store, this))
 {
     setFixedSize(kSize);
+    setAccessibleName(QStringLiteral("Settings"));
+    setAccessibleDescription(QStringLiteral("Background color and text lightness"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_content->view());
+    // The first opening puts the focus on the tabs (the tab bar draws no mark for it), so a
+    // screen reader learns the popover has opened and Tab goes on from there; later openings
+    // give it back where it was left.
+    m_content->tabView()->setFocus(Qt::PopupFocusReason);
     // The colour dialog takes the user elsewhere; a popup would close at the first click into it
     // and swallow that click, so it closes before the dialog shows.
     connect(m_content->colourWell(), &ColourWell::dialogAboutToOpen, this, &QWidget::close);

@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace voveriz {
 
@@ -30,11 +31,19 @@ const char* const kLabelColour = "#e0e0f0";
 constexpr double kSwatchCornerRadius = 7.0;
 const QColor kSwatchBorder = QColor::fromRgbF(1.0f, 1.0f, 1.0f, 0.15f);
 
+// The swatches, left to right: each colour and its name in words, which screen readers say.
+struct Preset {
+    const char* hex;
+    const char* name;
+};
+constexpr Preset kPresets[] = {{"#1e1e2e", "dark blue-grey"}, {"#111111", "near black"}, {"#0d1117", "dark blue"},
+                               {"#0d1f1e", "dark teal"},      {"#0d1a0d", "dark green"}, {"#1a0d10", "dark maroon"}};
+
 std::array<Colour, 6> presetColours()
 {
+    static_assert(std::size(kPresets) == 6);
     std::array<Colour, 6> colours;
-    const char* const hex[] = {"#1e1e2e", "#111111", "#0d1117", "#0d1f1e", "#0d1a0d", "#1a0d10"};
-    for (std::size_t i = 0; i < colours.size(); ++i) colours[i] = Colour::fromHex(QString::fromLatin1(hex[i]));
+    for (std::size_t i = 0; i < colours.size(); ++i) colours[i] = Colour::fromHex(QString::fromLatin1(kPresets[i].hex));
     return colours;
 }
 
@@ -131,6 +140,7 @@ void SettingsViewController::buildUI()
     m_tabView->addTab(buildTextTab(), QStringLiteral("Text Color"));
     m_tabView->widget(0)->setObjectName(QStringLiteral("bg"));
     m_tabView->widget(1)->setObjectName(QStringLiteral("text"));
+    for (int i = 0; i < m_tabView->count(); ++i) m_tabView->widget(i)->setAccessibleName(m_tabView->tabText(i));
     layout->addWidget(m_tabView);
 }
 
@@ -142,7 +152,8 @@ QWidget* SettingsViewController::buildBackgroundTab()
     for (std::size_t i = 0; i < presets.size(); ++i) {
         auto* swatch = new SwatchButton(presets[i], kSwatchCornerRadius, kSwatchBorder, tab);
         place(*swatch, Frame{14.0 + 38.0 * double(i), 92, 30, 30});
-        swatch->setToolTip(presets[i].hexString());
+        swatch->setToolTip(presets[i].hexString());  // also what screen readers give as its description
+        swatch->setAccessibleName(QString::fromLatin1(kPresets[i].name));
         connect(swatch, &QPushButton::clicked, this, [this, swatch] { swatchClicked(swatch); });
         m_swatches[i] = swatch;
     }
@@ -153,6 +164,8 @@ QWidget* SettingsViewController::buildBackgroundTab()
 
     const Colour stored = Colour::fromHex(m_store.stringOrDefault(PreferenceKey::BgColor));
     m_colourWell = new ColourWell(stored, tab);
+    m_colourWell->setAccessibleName(custom->text());
+    m_colourWell->setAccessibleDescription(QStringLiteral("Opens a color chooser"));
     place(*m_colourWell, Frame{120, 40, 60, 26});
     connect(m_colourWell, &ColourWell::colourChanged, this, [this] { colorWellChanged(m_colourWell); });
     return tab;
@@ -176,6 +189,8 @@ QWidget* SettingsViewController::buildTextTab()
     m_textSlider->setPageStep(100);
     m_textSlider->setTracking(true);  // reports while dragged
     m_textSlider->setValue(sliderPosition(v, textMax));
+    m_textSlider->setAccessibleName(QStringLiteral("Text lightness"));
+    m_textSlider->setAccessibleDescription(QStringLiteral("From black to light grey, in thousandths"));
     place(*m_textSlider, Frame{14, 76, 232, 24});
     // Connected only now: setting the start position is not a choice and stores nothing.
     connect(m_textSlider, &QSlider::valueChanged, this, [this] { textSliderChanged(m_textSlider); });

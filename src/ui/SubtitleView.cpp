@@ -16,6 +16,10 @@ constexpr int kPictureSize = 20;
 // line, which leaves about 3 px free on either side.
 constexpr double kLetterSpacing = -0.15;
 
+// The words before and after the picture.
+const char* const kBefore = "Bulk Zedar Aredude  ";
+const char* const kAfter = "  Original Photos Never Changed";
+
 }  // namespace
 
 SubtitleView::SubtitleView(const QString& imagePath, QWidget* parent)
@@ -26,6 +30,9 @@ SubtitleView::SubtitleView(const QString& imagePath, QWidget* parent)
     setTextInteractionFlags(Qt::NoTextInteraction);
     const bool readable = !imagePath.isEmpty() && QImageReader(imagePath).canRead();
     setText(composedText(readable ? imagePath : QString()));
+    // Screen readers get the words alone: read from the rich text, the picture would be an
+    // object replacement character.
+    setAccessibleName(QString::fromUtf8(kBefore) + QString::fromUtf8(kAfter));
 }
 
 QString SubtitleView::composedText(const QString& imagePath)
@@ -36,10 +43,9 @@ QString SubtitleView::composedText(const QString& imagePath)
                       .arg(imagePath.toHtmlEscaped())
                       .arg(kPictureSize);
     }
-    return QStringLiteral("<span style=\"white-space: pre; letter-spacing: %1px\">"
-                          "Bulk Zedar Aredude  %2  Original Photos Never Changed</span>")
+    return QStringLiteral("<span style=\"white-space: pre; letter-spacing: %1px\">%2%3%4</span>")
         .arg(kLetterSpacing)
-        .arg(picture);
+        .arg(QString::fromUtf8(kBefore), picture, QString::fromUtf8(kAfter));
 }
 
 void SubtitleView::setTextColour(const Colour& colour)

@@ -4,7 +4,12 @@
 // "drag ended: N" (the drop action Qt reports) when the drag is over. It stays up after that:
 // the target reads the dragged data from this process when the drop lands, possibly after the
 // drag has ended here, so the tests end it themselves (or it quits after half a minute).
+//
+// With --copy first it is a file manager's copy instead (Ctrl+C on the files): the files go to
+// the clipboard as text/uri-list, as x-special/gnome-copied-files and as their paths in plain
+// text, as GNOME Files offers them, and it prints "copied". It holds the clipboard until ended.
 #include <QApplication>
+#include <QClipboard>
 #include <QDrag>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -49,16 +54,39 @@ private:
     bool m_dragging = false;
 };
 
+// The clipboard as a file manager fills it on Ctrl+C.
+void copyToClipboard(const QList<QUrl>& urls)
+{
+    auto* data = new QMimeData;
+    data->setUrls(urls);
+    QByteArray gnome = "copy";
+    QStringList paths;
+    for (const QUrl& url : urls) {
+        gnome += "\n" + url.toEncoded();
+        paths.append(url.isLocalFile() ? url.toLocalFile() : url.toString());
+    }
+    data->setData(QStringLiteral("x-special/gnome-copied-files"), gnome);
+    data->setText(paths.join(QLatin1Char('\n')));
+    QGuiApplication::clipboard()->setMimeData(data);
+    std::printf("copied\n");
+    std::fflush(stdout);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    const bool copy = argc > 1 && QByteArray(argv[1]) == "--copy";
     QList<QUrl> urls;
     // Paths become file URLs; anything with a scheme ("https://...") is offered as it is.
-    for (int i = 1; i < argc; ++i) {
+    for (int i = copy ? 2 : 1; i < argc; ++i) {
         const QString argument = QString::fromLocal8Bit(argv[i]);
         urls.append(argument.contains(QLatin1String("://")) ? QUrl(argument) : QUrl::fromLocalFile(argument));
+    }
+    if (copy) {
+        copyToClipboard(urls);
+        return app.exec();
     }
     DragSourceWindow window(urls);
     window.show();

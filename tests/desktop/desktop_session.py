@@ -1,8 +1,8 @@
 """What every desktop test of Voveriz shares: a real X server (Xvfb) with the openbox window
 manager, a headless weston, screenshots and the text lines of the log read off them, the real
 program started with a preference folder of its own, the drag source program, and the runner that
-gives each test script its work folder, its logs and its exit status (0 passed, 1 failed, 77
-skipped where Xvfb cannot start)."""
+gives each test script its work folder, its logs, a session bus of its own when it asks for one,
+and its exit status (0 passed, 1 failed, 77 skipped where Xvfb cannot start)."""
 
 import json
 import os
@@ -26,6 +26,7 @@ LOG_PANEL_POINT = (196, 294)       # logPanel (16, 290, 368, 274)
 LOG_DROP_POINT = (200, 450)        # inside the log's scroll view
 TARGET_FIELD_CENTRE = (323, 109)   # targetField (278, 96, 90, 26) in the window
 CHANGE_BUTTON_CENTRE = (332, 214)  # changeOutputBtn (294, 202, 76, 24) in the window
+CLEAR_BUTTON_CENTRE = (356, 307)   # clearBtn (334, 298, 44, 18) in the window
 
 BACKGROUND = (0x11, 0x11, 0x11)
 PANEL = (0x25, 0x25, 0x25)
@@ -511,11 +512,22 @@ class Session:
         return 0
 
 
-def main(session_class, usage):
-    """A test script's entry: SCRIPT VOVERIZ DRAG_SOURCE OUT_DIR [PICTURE]."""
+PRIVATE_BUS_MARK = "VOVERIZ_DESKTOP_TEST_PRIVATE_BUS"
+
+
+def main(session_class, usage, private_bus=False):
+    """A test script's entry: SCRIPT VOVERIZ DRAG_SOURCE OUT_DIR [PICTURE]. With private_bus the
+    script runs again inside dbus-run-session, on a session bus of its own that ends with it."""
     if len(sys.argv) not in (4, 5):
         print(usage, file=sys.stderr)
         return 2
+    if private_bus and os.environ.get(PRIVATE_BUS_MARK) != "1":
+        runner = shutil.which("dbus-run-session")
+        if not runner:
+            log("FAIL dbus-run-session is not installed (scripts/install-deps installs dbus-daemon)")
+            return 1
+        os.environ[PRIVATE_BUS_MARK] = "1"
+        os.execv(runner, [runner, "--", sys.executable, os.path.abspath(sys.argv[0]), *sys.argv[1:]])
     voveriz, drag_source, out_dir = (os.path.abspath(a) for a in sys.argv[1:4])
     picture = os.path.abspath(sys.argv[4]) if len(sys.argv) == 5 else None
     os.makedirs(out_dir, exist_ok=True)

@@ -45,7 +45,10 @@ TEST(ControlStylingTest, ToggleLooksFollowTheChoice)
         EXPECT_EQ(button->cornerRadius(), 6.0);
         EXPECT_EQ(button->titlePixelSize(), 13);
         EXPECT_TRUE(button->font().bold());
-        EXPECT_FALSE(button->isCheckable());  // a look, not a state
+        // One of a choice of two: checked when chosen, for screen readers and the arrow keys.
+        EXPECT_TRUE(button->isCheckable());
+        EXPECT_TRUE(button->autoExclusive());
+        EXPECT_EQ(button->isChecked(), button == width.get());
         EXPECT_EQ(button->parent(), nullptr);
     }
 }

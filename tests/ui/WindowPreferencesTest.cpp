@@ -32,7 +32,13 @@ protected:
     }
 
     QString stored(PreferenceKey key) const { return store->string(key).value_or(QStringLiteral("<none>")); }
-    bool chosen(const FlatButton* button) const { return hex(*button->fill()) == hex(controller->palette().accent()); }
+    // Whether the toggle looks chosen; its checked state, which screen readers report, says the same.
+    bool chosen(const FlatButton* button) const
+    {
+        const bool looksChosen = hex(*button->fill()) == hex(controller->palette().accent());
+        EXPECT_EQ(button->isChecked(), looksChosen) << button->text().toStdString();
+        return looksChosen;
+    }
 };
 
 TEST_F(WindowPreferencesTest, FirstLaunchShowsTheDefaults)
