@@ -401,6 +401,59 @@ class DragSource:
         self.output.close()
 
 
+class SessionBus:
+    """A private D-Bus session bus (dbus-daemon) in the work folder. It starts no services of its
+    own, so only what a test starts answers on it. address is what DBUS_SESSION_BUS_ADDRESS takes."""
+
+    CONFIG = """<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>session</type>
+  <listen>unix:dir={folder}</listen>
+  <auth>EXTERNAL</auth>
+  <policy context="default">
+    <allow send_destination="*" eavesdrop="true"/>
+    <allow eavesdrop="true"/>
+    <allow own="*"/>
+  </policy>
+</busconfig>
+"""
+
+    def __init__(self, work):
+        self.work = work
+        self.process = None
+        self.address = None
+
+    def start(self):
+        """Starts the bus; the reason when it cannot start here."""
+        if not shutil.which("dbus-daemon"):
+            return "dbus-daemon is not installed"
+        folder = os.path.join(self.work, "session-bus")
+        os.makedirs(folder, mode=0o700)
+        config = os.path.join(folder, "session.conf")
+        with open(config, "w") as f:
+            f.write(self.CONFIG.format(folder=folder))
+        self.process = subprocess.Popen(
+            ["dbus-daemon", f"--config-file={config}", "--nofork", "--print-address=1"],
+            stdout=subprocess.PIPE, stderr=open(f"{self.work}/logs/dbus-daemon.log", "w"), text=True)
+        ready, _, _ = select.select([self.process.stdout], [], [], 15)
+        self.address = self.process.stdout.readline().strip() if ready else ""
+        if not self.address:
+            self.kill()
+            return "dbus-daemon did not start: " + open(f"{self.work}/logs/dbus-daemon.log").read().strip()[-400:]
+        log("session bus: a private dbus-daemon")
+        return None
+
+    def kill(self):
+        if self.process and self.process.poll() is None:
+            self.process.terminate()
+            try:
+                self.process.wait(timeout=5)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
+
+
 def image_size(path):
     out = subprocess.run(["identify", "-format", "%w %h", path], capture_output=True, text=True, check=True).stdout
     w, h = out.split()
