@@ -46,8 +46,8 @@ void LauncherEntry::releaseHeld()
 
 void LauncherEntry::send(const BatchCounts& counts)
 {
-    // Qt's accessibility bridge has opened the session bus at start-up, or found there is none,
-    // which Qt remembers: this neither waits for a connection nor says anything.
+    // On X11 and Wayland, Qt's accessibility bridge has opened the session bus at start-up, or
+    // found there is none, which Qt remembers: this neither waits for a connection nor says anything.
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) return;
     QVariantMap properties;

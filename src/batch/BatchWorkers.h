@@ -30,7 +30,8 @@ public:
     using Deliver = std::function<void(BatchOutcome)>;
 
     // process turns one file into its outcome: processDroppedFile unless a test holds files back.
-    // onCounts hears every change of the counts over all drops, on whichever thread made it.
+    // onCounts hears every change of the counts over all drops, on whichever thread made it, one
+    // call at a time and in order (BatchTally); it must not call back into the workers.
     explicit BatchWorkers(unsigned threads = coreCount(), FileProcessor process = {},
                           BatchTally::Listener onCounts = {});
     // The files in hand finish; files not yet started are dropped without a word.

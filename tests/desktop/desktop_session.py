@@ -60,6 +60,17 @@ def wait_until(what, probe, timeout=20.0, interval=0.1):
         time.sleep(interval)
 
 
+def end(process):
+    """Ends a process we started, if it still runs: asked first, killed after 5 s."""
+    if process and process.poll() is None:
+        process.terminate()
+        try:
+            process.wait(timeout=5)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait()
+
+
 STARTED = time.monotonic()
 
 
@@ -124,12 +135,7 @@ class Desktop:
 
     def stop(self):
         for process in (self.wm, self.xvfb):
-            if process and process.poll() is None:
-                process.terminate()
-                try:
-                    process.wait(timeout=5)
-                except subprocess.TimeoutExpired:
-                    process.kill()
+            end(process)
         if self.display_pipe is not None:
             os.close(self.display_pipe)
             self.display_pipe = None
@@ -192,12 +198,7 @@ class Weston:
         return None
 
     def stop(self):
-        if self.process and self.process.poll() is None:
-            self.process.terminate()
-            try:
-                self.process.wait(timeout=5)
-            except subprocess.TimeoutExpired:
-                self.process.kill()
+        end(self.process)
 
     def screenshot(self, path):
         """The compositor's whole output (weston-screenshooter writes it to its working folder)."""
@@ -445,13 +446,7 @@ class SessionBus:
         return None
 
     def kill(self):
-        if self.process and self.process.poll() is None:
-            self.process.terminate()
-            try:
-                self.process.wait(timeout=5)
-            except subprocess.TimeoutExpired:
-                self.process.kill()
-                self.process.wait()
+        end(self.process)
 
 
 def image_size(path):

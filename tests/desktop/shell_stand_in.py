@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """A stand-in for the desktop shell on a test's session bus: a notification server
-(org.freedesktop.Notifications) and a dock that hears every com.canonical.Unity.LauncherEntry
+(org.freedesktop.Notifications, the one method Voveriz calls) and a dock that hears every com.canonical.Unity.LauncherEntry
 Update signal. Each Notify call and each Update is written to RECORD as one JSON line, every value
 with its D-Bus type: {"what": "Notify", "args": {...}} or {"what": "Update", "path": ..., "app_uri":
 ..., "properties": {"progress": ["d", 0.5], ...}}. Its method org.voveriz.ShellStandIn.Click(id)
@@ -29,14 +29,7 @@ INTERFACES = """<node>
       <arg name="expire_timeout" type="i" direction="in"/>
       <arg name="id" type="u" direction="out"/>
     </method>
-    <method name="GetCapabilities"><arg type="as" direction="out"/></method>
-    <method name="GetServerInformation">
-      <arg type="s" direction="out"/><arg type="s" direction="out"/>
-      <arg type="s" direction="out"/><arg type="s" direction="out"/>
-    </method>
-    <method name="CloseNotification"><arg name="id" type="u" direction="in"/></method>
     <signal name="ActionInvoked"><arg type="u"/><arg type="s"/></signal>
-    <signal name="NotificationClosed"><arg type="u"/><arg type="u"/></signal>
   </interface>
   <interface name="org.voveriz.ShellStandIn">
     <method name="Click"><arg name="id" type="u" direction="in"/></method>
@@ -101,12 +94,6 @@ class Shell:
             self.write({"what": "Notify", "sender": sender, "signature": parameters.get_type_string(),
                         "args": args, "id": self.last_id})
             invocation.return_value(GLib.Variant("(u)", (self.last_id,)))
-        elif method == "GetCapabilities":
-            invocation.return_value(GLib.Variant("(as)", (["actions", "body"],)))
-        elif method == "GetServerInformation":
-            invocation.return_value(GLib.Variant("(ssss)", ("shell-stand-in", "Voveriz tests", "1", "1.2")))
-        elif method == "CloseNotification":
-            invocation.return_value(None)
         elif method == "Click":
             notification = parameters.get_child_value(0).get_uint32()
             self.bus.emit_signal(None, PATH, "org.freedesktop.Notifications", "ActionInvoked",
