@@ -1,6 +1,8 @@
 #include "app/MainWindow.h"
 
+#include "app/DoneNotifier.h"
 #include "app/FrameAutosave.h"
+#include "app/LauncherEntry.h"
 #include "ui/MainWindowBuilder.h"
 #include "ui/ResizerViewController.h"
 #include "ui/UiResources.h"
@@ -33,6 +35,7 @@ MainWindow::MainWindow(PreferenceStore& store, QWidget* parent)
     setMinimumSize(kContentSize);
     m_frameAutosave = new FrameAutosave(*this, store);
     restoreOrCentre();
+    showProgressOnTheDesktop();
 }
 
 MainWindow::~MainWindow() = default;
@@ -56,6 +59,14 @@ void MainWindow::buildMenu()
     if (!menuBar()->isNativeMenuBar()) {
         menuBar()->hide();
     }
+}
+
+void MainWindow::showProgressOnTheDesktop()
+{
+    auto* notifier = new DoneNotifier([this] { bringToFront(); }, this);
+    auto* launcherEntry = new LauncherEntry(this);
+    connect(m_controller.get(), &ResizerViewController::batchCountsChanged, notifier, &DoneNotifier::show);
+    connect(m_controller.get(), &ResizerViewController::batchCountsChanged, launcherEntry, &LauncherEntry::show);
 }
 
 void MainWindow::bringToFront()

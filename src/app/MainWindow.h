@@ -16,7 +16,8 @@ class ResizerViewController;
 // smaller than that, and back where it was left at the last launch (centred the first time).
 // Its one menu holds only "Quit Voveriz" (Ctrl+Q). That menu shows in the desktop's global menu
 // bar where there is one; elsewhere no menu bar takes room from the content, and the shortcut
-// still works. Closing the window ends the application.
+// still works. Closing the window ends the application. While files are in work the desktop's
+// taskbar shows how far they have got, and a notification tells of the end when the user is elsewhere.
 class MainWindow : public QMainWindow {
     Q_OBJECT
 
@@ -33,6 +34,7 @@ public:
 private:
     void buildMenu();
     void restoreOrCentre();
+    void showProgressOnTheDesktop();
 
     std::unique_ptr<ResizerViewController> m_controller;
     QAction* m_quitAction = nullptr;

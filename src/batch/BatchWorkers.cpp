@@ -30,8 +30,9 @@ struct BatchWorkers::Drop {
     std::size_t nextToDeliver = 0;
 };
 
-BatchWorkers::BatchWorkers(unsigned threads, FileProcessor process)
+BatchWorkers::BatchWorkers(unsigned threads, FileProcessor process, BatchTally::Listener onCounts)
     : process_(process ? std::move(process) : FileProcessor(processDroppedFile))
+    , tally_(std::move(onCounts))
 {
     threads = std::max(threads, 1u);
     threads_.reserve(threads);
@@ -74,6 +75,7 @@ void BatchWorkers::submit(std::vector<fs::path> files, std::weak_ptr<const Batch
     drop->files = std::move(files);
     drop->settings = std::move(settings);
     drop->deliver = std::move(deliver);
+    tally_.queued(drop->files.size());
     {
         std::lock_guard lock(mutex_);
         unfinished_ += drop->files.size();
@@ -138,6 +140,7 @@ void BatchWorkers::finish(Drop& drop, std::size_t index, std::optional<BatchOutc
         drop.finished[index] = true;
         while (drop.nextToDeliver < drop.files.size() && drop.finished[drop.nextToDeliver]) {
             std::optional<BatchOutcome>& next = drop.outcomes[drop.nextToDeliver++];
+            tally_.finished(next);
             if (next) drop.deliver(std::move(*next));
             next.reset();
             ++done;

@@ -2,6 +2,7 @@
 
 #include "batch/BatchOutcome.h"
 #include "batch/BatchSettings.h"
+#include "batch/BatchTally.h"
 
 #include <condition_variable>
 #include <cstddef>
@@ -29,7 +30,10 @@ public:
     using Deliver = std::function<void(BatchOutcome)>;
 
     // process turns one file into its outcome: processDroppedFile unless a test holds files back.
-    explicit BatchWorkers(unsigned threads = coreCount(), FileProcessor process = {});
+    // onCounts hears every change of the counts over all drops, on whichever thread made it, one
+    // call at a time and in order (BatchTally); it must not call back into the workers.
+    explicit BatchWorkers(unsigned threads = coreCount(), FileProcessor process = {},
+                          BatchTally::Listener onCounts = {});
     // The files in hand finish; files not yet started are dropped without a word.
     ~BatchWorkers();
     BatchWorkers(const BatchWorkers&) = delete;
@@ -61,6 +65,7 @@ private:
     void finish(Drop& drop, std::size_t index, std::optional<BatchOutcome> outcome);
 
     FileProcessor process_;
+    BatchTally tally_;
     std::mutex mutex_;
     std::condition_variable changed_;
     std::deque<std::shared_ptr<Drop>> waiting_;  // drops with files not yet started, in turn

@@ -37,6 +37,18 @@ namespace {
 constexpr int kRootWidth = 400;
 constexpr int kRootHeight = 580;
 
+// Runs work with the controller on a later turn of the interface thread, if it is still there then.
+template <typename Work>
+void onInterfaceThread(QPointer<ResizerViewController> controller, Work work)
+{
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(),
+        [controller, work = std::move(work)] {
+            if (controller) work(*controller);
+        },
+        Qt::QueuedConnection);
+}
+
 }  // namespace
 
 ResizerViewController::ResizerViewController(PreferenceStore& store, std::unique_ptr<DesktopActions> desktop,
@@ -267,15 +279,20 @@ void ResizerViewController::paste()
 void ResizerViewController::handleDrop(const DroppedFiles& files)
 {
     // The drop joins the shared workers at once; its outcomes come back in file order and each
-    // line is composed on the interface thread in the text colour current then.
-    if (!m_workers) m_workers = std::make_unique<BatchWorkers>(BatchWorkers::coreCount(), m_fileProcessor);
+    // line is composed on the interface thread in the text colour current then. The counts
+    // follow the same road, one post per change, so they arrive in the order they changed.
+    if (!m_workers) {
+        m_workers = std::make_unique<BatchWorkers>(
+            BatchWorkers::coreCount(), m_fileProcessor, [self = QPointer(this)](const BatchCounts& counts) {
+                onInterfaceThread(self, [counts](ResizerViewController& controller) {
+                    emit controller.batchCountsChanged(counts);
+                });
+            });
+    }
     m_workers->submit(files, m_batchSettings, [self = QPointer(this)](BatchOutcome outcome) {
-        QMetaObject::invokeMethod(
-            QCoreApplication::instance(),
-            [self, outcome = std::move(outcome)] {
-                if (self) self->log(QString::fromStdString(outcome.line()), self->m_palette.textCol());
-            },
-            Qt::QueuedConnection);
+        onInterfaceThread(self, [outcome = std::move(outcome)](ResizerViewController& controller) {
+            controller.log(QString::fromStdString(outcome.line()), controller.m_palette.textCol());
+        });
     });
 }
 

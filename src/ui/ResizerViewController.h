@@ -2,6 +2,7 @@
 
 #include "appearance/Colour.h"
 #include "appearance/Palette.h"
+#include "batch/BatchCounts.h"
 #include "batch/BatchWorkers.h"
 #include "batch/DropView.h"
 #include "ui/DesktopActions.h"
@@ -72,6 +73,10 @@ public slots:
     void paste();
     // Places every control for the root view's current size; nothing before construction.
     void relayout();
+
+signals:
+    // The batch's counts over all drops, on the interface thread, in the order they changed.
+    void batchCountsChanged(const voveriz::BatchCounts& counts);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -61,6 +61,17 @@ def wait_until(what, probe, timeout=20.0, interval=0.1):
         time.sleep(interval)
 
 
+def end(process):
+    """Ends a process we started, if it still runs: asked first, killed after 5 s."""
+    if process and process.poll() is None:
+        process.terminate()
+        try:
+            process.wait(timeout=5)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait()
+
+
 STARTED = time.monotonic()
 
 
@@ -109,6 +120,10 @@ class Desktop:
         for name in ("WAYLAND_DISPLAY", "SESSION_MANAGER", "QT_QPA_PLATFORMTHEME", "QT_SCALE_FACTOR",
                      "QT_SCREEN_SCALE_FACTORS", "QT_AUTO_SCREEN_SCALE_FACTOR", "XAUTHORITY"):
             env.pop(name, None)
+        # The user's own session bus is never the test's: the window would move their dock and
+        # show them notifications. A script on a private bus keeps that one.
+        if os.environ.get(PRIVATE_BUS_MARK) != "1":
+            env.pop("DBUS_SESSION_BUS_ADDRESS", None)
         env.update(DISPLAY=f":{number}", QT_QPA_PLATFORM="xcb", XDG_RUNTIME_DIR=runtime,
                    XDG_SESSION_TYPE="x11")
         self.env = env
@@ -125,12 +140,7 @@ class Desktop:
 
     def stop(self):
         for process in (self.wm, self.xvfb):
-            if process and process.poll() is None:
-                process.terminate()
-                try:
-                    process.wait(timeout=5)
-                except subprocess.TimeoutExpired:
-                    process.kill()
+            end(process)
         if self.display_pipe is not None:
             os.close(self.display_pipe)
             self.display_pipe = None
@@ -193,12 +203,7 @@ class Weston:
         return None
 
     def stop(self):
-        if self.process and self.process.poll() is None:
-            self.process.terminate()
-            try:
-                self.process.wait(timeout=5)
-            except subprocess.TimeoutExpired:
-                self.process.kill()
+        end(self.process)
 
     def screenshot(self, path):
         """The compositor's whole output (weston-screenshooter writes it to its working folder)."""
@@ -400,6 +405,53 @@ class DragSource:
             self.process.terminate()
             self.process.wait(timeout=10)
         self.output.close()
+
+
+class SessionBus:
+    """A private D-Bus session bus (dbus-daemon) in the work folder. It starts no services of its
+    own, so only what a test starts answers on it. address is what DBUS_SESSION_BUS_ADDRESS takes."""
+
+    CONFIG = """<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>session</type>
+  <listen>unix:dir={folder}</listen>
+  <auth>EXTERNAL</auth>
+  <policy context="default">
+    <allow send_destination="*" eavesdrop="true"/>
+    <allow eavesdrop="true"/>
+    <allow own="*"/>
+  </policy>
+</busconfig>
+"""
+
+    def __init__(self, work):
+        self.work = work
+        self.process = None
+        self.address = None
+
+    def start(self):
+        """Starts the bus; the reason when it cannot start here."""
+        if not shutil.which("dbus-daemon"):
+            return "dbus-daemon is not installed"
+        folder = os.path.join(self.work, "session-bus")
+        os.makedirs(folder, mode=0o700)
+        config = os.path.join(folder, "session.conf")
+        with open(config, "w") as f:
+            f.write(self.CONFIG.format(folder=folder))
+        self.process = subprocess.Popen(
+            ["dbus-daemon", f"--config-file={config}", "--nofork", "--print-address=1"],
+            stdout=subprocess.PIPE, stderr=open(f"{self.work}/logs/dbus-daemon.log", "w"), text=True)
+        ready, _, _ = select.select([self.process.stdout], [], [], 15)
+        self.address = self.process.stdout.readline().strip() if ready else ""
+        if not self.address:
+            self.kill()
+            return "dbus-daemon did not start: " + open(f"{self.work}/logs/dbus-daemon.log").read().strip()[-400:]
+        log("session bus: a private dbus-daemon")
+        return None
+
+    def kill(self):
+        end(self.process)
 
 
 def image_size(path):

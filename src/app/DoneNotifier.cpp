@@ -1,0 +1,105 @@
+#include "app/DoneNotifier.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+#include <QGuiApplication>
+#include <QStringList>
+#include <QVariantMap>
+
+namespace voveriz {
+
+namespace {
+
+const QString kService = QStringLiteral("org.freedesktop.Notifications");
+const QString kPath = QStringLiteral("/org/freedesktop/Notifications");
+const QString kInterface = QStringLiteral("org.freedesktop.Notifications");
+const QString kAppId = QStringLiteral("org.voveriz.Voveriz");
+const QString kDefaultAction = QStringLiteral("default");
+
+bool windowActive()
+{
+    return QGuiApplication::applicationState() == Qt::ApplicationActive;
+}
+
+// What the notification says: a summary and a body (empty when nothing failed or waited).
+struct DoneNotificationText {
+    QString summary;
+    QString body;
+};
+
+DoneNotificationText doneNotificationText(const BatchCounts& sinceActive)
+{
+    DoneNotificationText text;
+    const std::size_t handled = sinceActive.handled;
+    text.summary = handled == 0 ? QStringLiteral("No photos handled")
+        : handled == 1          ? QStringLiteral("1 photo handled")
+                                : QStringLiteral("%1 photos handled").arg(handled);
+    QStringList body;
+    if (sinceActive.failed > 0) body << QStringLiteral("%1 failed").arg(sinceActive.failed);
+    if (sinceActive.notStarted > 0) {
+        body << QStringLiteral("%1 not started: choose a Resized folder and a size").arg(sinceActive.notStarted);
+    }
+    text.body = body.join(QLatin1Char('\n'));
+    return text;
+}
+
+}  // namespace
+
+DoneNotifier::DoneNotifier(std::function<void()> bringToFront, QObject* parent)
+    : QObject(parent)
+    , m_bringToFront(std::move(bringToFront))
+{
+    // What is done while the window is active, the user has seen; coming back starts afresh.
+    connect(qGuiApp, &QGuiApplication::applicationStateChanged, this, [this] {
+        m_seen = m_latest;
+        if (windowActive()) m_replacedId = 0;
+    });
+}
+
+void DoneNotifier::show(const BatchCounts& counts)
+{
+    m_latest = counts;
+    if (windowActive()) {
+        m_seen = counts;
+        return;
+    }
+    if (counts.working()) return;
+    BatchCounts since;
+    since.handled = counts.handled - m_seen.handled;
+    since.failed = counts.failed - m_seen.failed;
+    since.notStarted = counts.notStarted - m_seen.notStarted;
+    if (since.handled + since.notStarted > 0) notify(since);
+}
+
+void DoneNotifier::notify(const BatchCounts& sinceActive)
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) return;
+    if (!m_listening) {
+        // From any sender: naming the server would make Qt look up its owner, a call that waits.
+        m_listening = bus.connect(QString(), kPath, kInterface, QStringLiteral("ActionInvoked"), this,
+                                  SLOT(actionInvoked(uint, QString)));
+    }
+    const DoneNotificationText text = doneNotificationText(sinceActive);
+    QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kInterface, QStringLiteral("Notify"));
+    call << QStringLiteral("Voveriz") << m_replacedId << kAppId << text.summary << text.body
+         << QStringList{kDefaultAction, QStringLiteral("Show Voveriz")}
+         << QVariantMap{{QStringLiteral("desktop-entry"), kAppId}} << qint32(-1);
+    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* finished) {
+        // No server, or one that refused: nothing to replace next time, and nothing to say.
+        const QDBusPendingReply<uint> reply = *finished;
+        m_replacedId = reply.isValid() ? reply.value() : 0;
+        if (m_replacedId != 0) m_shown.insert(m_replacedId);
+        finished->deleteLater();
+    });
+}
+
+void DoneNotifier::actionInvoked(uint id, const QString& action)
+{
+    if (m_shown.contains(id) && action == kDefaultAction && m_bringToFront) m_bringToFront();
+}
+
+}  // namespace voveriz

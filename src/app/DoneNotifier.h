@@ -1,0 +1,46 @@
+#pragma once
+
+#include "batch/BatchCounts.h"
+
+#include <QObject>
+#include <QSet>
+#include <QString>
+
+#include <functional>
+
+namespace voveriz {
+
+// When the work ends while none of our windows is active, a desktop notification
+// (org.freedesktop.Notifications) says how many photos were handled since the window was last
+// active, and how many of them failed; clicking it brings the window to the front. While the
+// window is active nothing is sent: the user sees the log. A later notification before the user
+// comes back replaces the earlier one, with the counts of both. Without a session bus or a
+// notification server nothing happens; no call waits for the bus.
+class DoneNotifier : public QObject {
+    Q_OBJECT
+
+public:
+    // bringToFront is what clicking the notification does.
+    explicit DoneNotifier(std::function<void()> bringToFront, QObject* parent = nullptr);
+
+    void show(const voveriz::BatchCounts& counts);
+
+private slots:
+    // The server's ActionInvoked signal; a slot by name, as Qt D-Bus delivers signals.
+    void actionInvoked(uint id, const QString& action);
+
+private:
+    void notify(const BatchCounts& sinceActive);
+
+    std::function<void()> m_bringToFront;
+    BatchCounts m_latest;
+    // The totals when the window was last active.
+    BatchCounts m_seen;
+    // The notification the next one replaces, until the window is active again; 0 for none.
+    uint m_replacedId = 0;
+    // Every notification the server took from us: clicking any of them brings the window up.
+    QSet<uint> m_shown;
+    bool m_listening = false;
+};
+
+}  // namespace voveriz
