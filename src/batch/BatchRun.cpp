@@ -15,7 +15,7 @@ BatchOutcome processDroppedFile(const std::filesystem::path& file, const BatchSe
     if (!target) {
         return {std::nullopt, std::string(kInvalidTargetLine)};
     }
-    return {resizeImage(file, *target, settings.dimension, *settings.outputPath), {}};
+    return {resizeImage(file, *target, settings.dimension, *settings.outputPath, settings.metadata), {}};
 }
 
 }  // namespace voveriz

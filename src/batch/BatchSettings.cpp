@@ -28,4 +28,10 @@ void BatchSettings::setTargetText(std::string text)
     current_.targetText = std::move(text);
 }
 
+void BatchSettings::setMetadata(MetadataOptions metadata)
+{
+    std::lock_guard lock(mutex_);
+    current_.metadata = metadata;
+}
+
 }  // namespace voveriz

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/MetadataOptions.h"
+
 #include <filesystem>
 #include <mutex>
 #include <optional>
@@ -12,6 +14,7 @@ struct BatchSettingsSnapshot {
     std::optional<std::filesystem::path> outputPath;
     std::string dimension = "width";
     std::string targetText = "1080";
+    MetadataOptions metadata;  // what resized files keep of their sources' metadata
 };
 
 // The batch settings shared between the interface thread, which keeps them current (the target
@@ -23,6 +26,7 @@ public:
     void setOutputPath(std::filesystem::path folder);
     void setDimension(std::string dimension);
     void setTargetText(std::string text);
+    void setMetadata(MetadataOptions metadata);
 
 private:
     mutable std::mutex mutex_;

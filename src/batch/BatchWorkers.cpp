@@ -19,6 +19,7 @@ struct BatchWorkers::Drop {
     std::vector<std::string> bases;  // each file's name before its extension
     std::weak_ptr<const BatchSettings> settings;
     Deliver deliver;
+    DropProcessor process;  // none: the workers' own
     // Under the workers' mutex:
     std::size_t nextToStart = 0;
     std::set<std::string> basesInWork;
@@ -65,7 +66,8 @@ unsigned BatchWorkers::coreCount()
     return std::max(std::thread::hardware_concurrency(), 1u);
 }
 
-void BatchWorkers::submit(std::vector<fs::path> files, std::weak_ptr<const BatchSettings> settings, Deliver deliver)
+void BatchWorkers::submit(std::vector<fs::path> files, std::weak_ptr<const BatchSettings> settings, Deliver deliver,
+                          DropProcessor process)
 {
     if (files.empty()) return;
     auto drop = std::make_shared<Drop>();
@@ -75,6 +77,7 @@ void BatchWorkers::submit(std::vector<fs::path> files, std::weak_ptr<const Batch
     drop->files = std::move(files);
     drop->settings = std::move(settings);
     drop->deliver = std::move(deliver);
+    drop->process = std::move(process);
     tally_.queued(drop->files.size());
     {
         std::lock_guard lock(mutex_);
@@ -121,7 +124,9 @@ void BatchWorkers::work()
         std::optional<BatchSettingsSnapshot> settings;
         if (const auto owner = drop.settings.lock()) settings = owner->snapshot();
         std::optional<BatchOutcome> outcome;
-        if (settings) outcome = process_(drop.files[pick->index], *settings);
+        if (settings) {
+            outcome = drop.process ? drop.process(pick->index, *settings) : process_(drop.files[pick->index], *settings);
+        }
         {
             std::lock_guard lock(mutex_);
             drop.basesInWork.erase(drop.bases[pick->index]);

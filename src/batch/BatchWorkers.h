@@ -28,6 +28,8 @@ class BatchWorkers {
 public:
     using FileProcessor = std::function<BatchOutcome(const std::filesystem::path&, const BatchSettingsSnapshot&)>;
     using Deliver = std::function<void(BatchOutcome)>;
+    // Turns the index-th file of one drop into its outcome, in place of the workers' processor.
+    using DropProcessor = std::function<BatchOutcome(std::size_t index, const BatchSettingsSnapshot&)>;
 
     // process turns one file into its outcome: processDroppedFile unless a test holds files back.
     // onCounts hears every change of the counts over all drops, on whichever thread made it, one
@@ -41,9 +43,10 @@ public:
 
     // Queues one drop and returns at once. deliver is called on a worker thread, once per file
     // in file order and never twice at once for one drop. Once the settings' owner is gone, the
-    // files not yet started are skipped without an outcome.
+    // files not yet started are skipped without an outcome. A drop whose files need more than their
+    // paths (voveriz-cli's walk of a folder tree) brings its own process.
     void submit(std::vector<std::filesystem::path> files, std::weak_ptr<const BatchSettings> settings,
-                Deliver deliver);
+                Deliver deliver, DropProcessor process = {});
 
     // Blocks until every file submitted so far has been delivered or skipped.
     void waitUntilIdle();

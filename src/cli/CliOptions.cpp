@@ -7,19 +7,29 @@ namespace voveriz::cli {
 namespace {
 
 constexpr std::string_view kUsage
-    = "Usage: voveriz-cli (--width N | --height N) --out DIR [--jobs J] PATH...\n"
+    = "Usage: voveriz-cli (--width N | --height N) --out DIR [--jobs J] [--strip | --strip-location]\n"
+      "                   [--recursive] PATH...\n"
       "Resizes each PATH into DIR so that its width (or height) is N pixels; an image already\n"
       "that small or smaller is copied unchanged. Nothing is ever overwritten.\n"
       "\n"
-      "  --width N    the width of the resized images, in pixels\n"
-      "  --height N   the height of the resized images, in pixels (give one of the two)\n"
-      "  --out DIR    the folder the resized images are written to\n"
-      "  --jobs J     how many files are worked on at once (default: one per core;\n"
-      "               1 works strictly one file at a time)\n"
-      "  --help       show this text\n"
-      "  --           end of options: every argument after it is a PATH\n"
+      "  --width N         the width of the resized images, in pixels\n"
+      "  --height N        the height of the resized images, in pixels (give one of the two)\n"
+      "  --out DIR         the folder the resized images are written to\n"
+      "  --jobs J          how many files are worked on at once (default: one per core;\n"
+      "                    1 works strictly one file at a time)\n"
+      "  --strip           resized images carry no EXIF, XMP or IPTC (camera, date, place);\n"
+      "                    the colour profile stays\n"
+      "  --strip-location  resized images keep their metadata but lose GPS and place names\n"
+      "  -r, --recursive   walk each folder among the PATHs: its files, then its subfolders,\n"
+      "                    names sorted, hidden ones left out, links to folders not followed;\n"
+      "                    outputs go into the same subfolders under DIR, and DIR itself is\n"
+      "                    left out of the walk\n"
+      "  --help            show this text\n"
+      "  --                end of options: every argument after it is a PATH\n"
       "\n"
-      "Prints one result line per PATH, in the order given, as the window logs it.\n"
+      "Copies of images already small enough stay byte for byte, metadata included.\n"
+      "Prints one result line per file, in the order given, as the window logs it; a file\n"
+      "found in a walked folder is named by its path inside that folder.\n"
       "Exit status: 0 when every file was resized, copied or skipped; 1 when any\n"
       "failed or the size or folder was unusable; 2 for a usage error.\n";
 
@@ -76,6 +86,13 @@ ParsedArguments parseArguments(std::span<const std::string_view> arguments)
             name = argument.substr(0, equals);
             value = argument.substr(equals + 1);
         }
+        if (name == "--strip" || name == "--strip-location" || name == "--recursive" || name == "-r") {
+            if (value) return usageError(std::string(name) + " takes no value");
+            if (name == "--strip") options.metadata.strip = true;
+            if (name == "--strip-location") options.metadata.stripLocation = true;
+            if (name == "--recursive" || name == "-r") options.recursive = true;
+            continue;
+        }
         if (name != "--width" && name != "--height" && name != "--out" && name != "--jobs") {
             return usageError("unknown option '" + std::string(name) + "'");
         }
@@ -103,6 +120,9 @@ ParsedArguments parseArguments(std::span<const std::string_view> arguments)
     }
 
     if (!sizeGiven) return usageError("give one of --width and --height");
+    if (options.metadata.strip && options.metadata.stripLocation) {
+        return usageError("give only one of --strip and --strip-location");
+    }
     if (options.paths.empty()) return usageError("no PATH given");
     parsed.kind = ParsedArguments::Kind::Run;
     return parsed;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/MetadataOptions.h"
+
 #include <filesystem>
 #include <optional>
 #include <span>
@@ -16,6 +18,8 @@ struct CliOptions {
     std::string targetText;
     std::optional<std::filesystem::path> outputDir;  // absent without --out: each file says so
     unsigned jobs = 0;  // files in work at once; 0 for one per core
+    bool recursive = false;    // a folder among the paths is walked
+    MetadataOptions metadata;  // --strip, --strip-location
     std::vector<std::string> paths;
 };
 

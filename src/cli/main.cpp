@@ -2,6 +2,8 @@
 #include "batch/BatchWorkers.h"
 #include "cli/CliOptions.h"
 #include "cli/FileLine.h"
+#include "cli/TreeRun.h"
+#include "cli/TreeWalk.h"
 #include "engine/EngineRuntime.h"
 
 #include <cstdio>
@@ -32,16 +34,28 @@ int run(const CliOptions& options, const char* argv0)
     if (options.outputDir) settings->setOutputPath(*options.outputDir);
     settings->setDimension(options.dimension);
     settings->setTargetText(options.targetText);
+    settings->setMetadata(options.metadata);
 
-    // One drop of every PATH; its lines come back in argument order, one at a time.
+    // One drop of every file, walked folders' files in walk order; its lines come back in that
+    // order, one at a time.
+    Walk walk = walkPaths(options.paths, options.recursive, options.outputDir);
+    TreeOutput output(std::move(walk.folders));
+    std::vector<std::filesystem::path> files;
+    for (const WalkedFile& file : walk.files) files.push_back(file.source);
     bool allSucceeded = true;
     voveriz::BatchWorkers workers(options.jobs != 0 ? options.jobs : voveriz::BatchWorkers::coreCount());
-    workers.submit({options.paths.begin(), options.paths.end()}, settings, [&](voveriz::BatchOutcome outcome) {
-        const FileLine line = fileLine(outcome);
-        writeLine(line.text);
-        allSucceeded = allSucceeded && line.succeeded;
-    });
+    workers.submit(
+        std::move(files), settings,
+        [&](voveriz::BatchOutcome outcome) {
+            const FileLine line = fileLine(outcome);
+            writeLine(line.text);
+            allSucceeded = allSucceeded && line.succeeded;
+        },
+        [&](std::size_t index, const voveriz::BatchSettingsSnapshot& snapshot) {
+            return processWalkedFile(walk.files[index], snapshot, output);
+        });
     workers.waitUntilIdle();
+    output.removeEmptyMade();
     return allSucceeded ? kAllSucceeded : kSomeFailed;
 }
 
@@ -60,6 +74,10 @@ int main(int argc, char** argv)
         return kUsageError;
     case ParsedArguments::Kind::Run:
         break;
+    }
+    if (parsed.options.recursive && !anyFolder(parsed.options.paths)) {
+        std::fprintf(stderr, "voveriz-cli: --recursive needs a folder among the PATHs\n%s", usageText().data());
+        return kUsageError;
     }
     try {
         return run(parsed.options, argv[0]);

@@ -62,15 +62,15 @@ std::string takeBuffer(void* data, size_t size)
 
 }  // namespace
 
-std::string encodeImage(VImage image, ImageFormat format)
+std::string encodeImage(VImage image, ImageFormat format, const MetadataOptions& metadata)
 {
-    image = withHonestProfile(image);
+    image = withOutputMetadata(withHonestProfile(image), metadata);
     void* data = nullptr;
     size_t size = 0;
     switch (format) {
     case ImageFormat::Jpeg:
         flattenOntoWhite(image).write_to_buffer(".jpg", &data, &size, VImage::option()->set("Q", 92));
-        return takeBuffer(data, size);
+        return finishedJpeg(takeBuffer(data, size), metadata);
     case ImageFormat::Png:
         image.write_to_buffer(".png", &data, &size);
         return takeBuffer(data, size);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/OutputMetadata.h"
+
 #include <vips/vips8>
 
 #include <string>
@@ -24,8 +26,9 @@ bool carriesColourProfile(ImageFormat format);
 
 // Encodes image (JPEG at quality 92; the others with their encoder's defaults; BMP through
 // ImageMagick). JPEG and BMP, which have no transparency, get transparent areas flattened onto white.
-// A colour profile that does not fit the pixels (a CMYK profile on RGB pixels) is left out.
+// A colour profile that does not fit the pixels (a CMYK profile on RGB pixels) is left out; the
+// other metadata is what withOutputMetadata leaves for these options.
 // Throws vips::VError when encoding fails.
-std::string encodeImage(vips::VImage image, ImageFormat format);
+std::string encodeImage(vips::VImage image, ImageFormat format, const MetadataOptions& metadata = {});
 
 }  // namespace voveriz

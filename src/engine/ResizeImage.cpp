@@ -122,7 +122,7 @@ std::string sizeText(std::int64_t width, std::int64_t height)
 }
 
 ResizeResult resize(const fs::path& src, const std::string& name, std::int64_t target, bool widthMode,
-                    const fs::path& outputDir)
+                    const fs::path& outputDir, const MetadataOptions& metadata)
 {
     const ResizeResult notAnImage("skip", name + " - not an image, skipped");
     const ResizeResult notCreated("error", name + " - failed to create resized image");
@@ -200,11 +200,11 @@ ResizeResult resize(const fs::path& src, const std::string& name, std::int64_t t
 
     auto scaleAndEncode = [&]() {
         const GuardedImage scaled = makeThumbnail();
-        if (!turned) return encodeImage(*scaled, output.format);
+        if (!turned) return encodeImage(*scaled, output.format, metadata);
         // libvips turns a photo from memory; the decoding and scaling happen here, unlocked.
         const VImage stored = scaled->copy_memory();
         const GuardedImage upright([&] { return stored.autorot(); });
-        return encodeImage(*upright, output.format);
+        return encodeImage(*upright, output.format, metadata);
     };
 
     const auto heldDecodeTurn = takeHeldDecodeTurn(header->interlaced || header->gif, w, h);
@@ -245,12 +245,12 @@ ResizeResult resize(const fs::path& src, const std::string& name, std::int64_t t
 }  // namespace
 
 ResizeResult resizeImage(const fs::path& src, std::int64_t target, const std::string& dimension,
-                         const fs::path& outputDir)
+                         const fs::path& outputDir, const MetadataOptions& metadata)
 {
     std::string name;
     try {
         name = sourceName(src);
-        return resize(src, name, target, dimension == "width", outputDir);
+        return resize(src, name, target, dimension == "width", outputDir, metadata);
     } catch (const VError&) {
         vips_error_clear();
         return {"error", name + " - failed to create resized image"};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/MetadataOptions.h"
 #include "engine/ResizeResult.h"
 
 #include <cstdint>
@@ -11,8 +12,9 @@ namespace voveriz {
 // Resizes one file into outputDir so that its chosen side ("width", or anything else for height)
 // equals target (>= 1), or copies it unchanged when that side is already no larger than target.
 // Never throws, never overwrites, never leaves a partial file, never changes src; every outcome
-// is a ResizeResult. Safe to call from several threads at once.
+// is a ResizeResult. Safe to call from several threads at once. metadata says what a resized file
+// keeps of the source's metadata; a copy is always the source's bytes.
 ResizeResult resizeImage(const std::filesystem::path& src, std::int64_t target, const std::string& dimension,
-                         const std::filesystem::path& outputDir);
+                         const std::filesystem::path& outputDir, const MetadataOptions& metadata = {});
 
 }  // namespace voveriz

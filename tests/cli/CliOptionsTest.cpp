@@ -83,6 +83,9 @@ TEST(CliOptions, RefusesUsageErrorsWithAReason)
         { { "--width", "5", "--out", "o", "--out", "p", "a" }, "--out given more than once" },
         { { "--width", "5", "--out", "o", "a", "--jobs" }, "--jobs needs a value" },
         { { "--width", "5", "--out", "o", "--jobs", "2", "--jobs", "3", "a" }, "--jobs given more than once" },
+        { { "--width", "5", "--out", "o", "--recursive=1", "a" }, "--recursive takes no value" },
+        { { "--width", "5", "--out", "o", "--strip", "--strip-location", "a" }, "only one of --strip and" },
+        { { "--width", "5", "--out", "o", "-R", "a" }, "unknown option '-R'" },
     };
     for (const auto& [arguments, reason] : rows) {
         ParsedArguments parsed = parse(arguments);
@@ -99,6 +102,19 @@ TEST(CliOptions, RefusesJobsThatAreNotAPositiveWholeNumber)
         EXPECT_EQ(parsed.kind, Kind::UsageError) << "--jobs '" << jobs << "'";
         EXPECT_NE(parsed.error.find("--jobs needs a positive whole number"), std::string::npos) << parsed.error;
     }
+}
+
+TEST(CliOptions, ReadsTheFlagsAnywhereAmongThePaths)
+{
+    ParsedArguments parsed = parse({ "a", "--strip-location", "--width", "5", "-r", "b", "--out", "o" });
+    ASSERT_EQ(parsed.kind, Kind::Run) << parsed.error;
+    EXPECT_TRUE(parsed.options.recursive);
+    EXPECT_EQ(parsed.options.metadata, (voveriz::MetadataOptions { false, true }));
+    EXPECT_EQ(parsed.options.paths, (std::vector<std::string> { "a", "b" }));
+    parsed = parse({ "--strip", "--recursive", "--width", "5", "a" });
+    EXPECT_EQ(parsed.options.metadata, (voveriz::MetadataOptions { true, false }));
+    EXPECT_TRUE(parsed.options.recursive);
+    EXPECT_FALSE(parse({ "--width", "5", "a" }).options.recursive);
 }
 
 TEST(CliOptions, HelpWinsUnlessItIsAnOptionsValue)

@@ -2,6 +2,7 @@
 #include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
+#include <vips/vips8>
 
 #include <filesystem>
 #include <string>
@@ -115,6 +116,10 @@ TEST(CliUsage, UsageErrorsExitWithTwoAndPrintOnlyToStderr)
         { "--width", "100", "--out", "o", "--jobs", "two", "a.jpg" },
         { "--width", "100", "--out", "o", "--fast", "a.jpg" },
         { "--out", "o", "a.jpg", "--width" },
+        { "--width", "100", "--out", "o", "--strip=yes", "a.jpg" },
+        { "--width", "100", "--out", "o", "--strip", "--strip-location", "a.jpg" },
+        // --recursive with no folder among the PATHs.
+        { "--width", "100", "--out", "o", "-r", "/nonexistent/a.jpg" },
     };
     for (const auto& arguments : rows) {
         CliRun run = runCli(arguments);
@@ -122,8 +127,7 @@ TEST(CliUsage, UsageErrorsExitWithTwoAndPrintOnlyToStderr)
         EXPECT_EQ(run.exitCode, 2);
         EXPECT_EQ(run.out, "");
         EXPECT_EQ(run.err.rfind("voveriz-cli: ", 0), 0u) << run.err;
-        EXPECT_NE(run.err.find("Usage: voveriz-cli (--width N | --height N) --out DIR [--jobs J] PATH..."),
-                  std::string::npos);
+        EXPECT_NE(run.err.find("Usage: voveriz-cli (--width N | --height N) --out DIR [--jobs J] [--strip | --strip-location]"), std::string::npos);
     }
 }
 
@@ -131,8 +135,71 @@ TEST(CliUsage, HelpPrintsUsageOnStdout)
 {
     CliRun run = runCli({ "--help" });
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.out.rfind("Usage: voveriz-cli (--width N | --height N) --out DIR [--jobs J] PATH...\n", 0), 0u);
+    EXPECT_EQ(run.out.rfind("Usage: voveriz-cli (--width N | --height N) --out DIR [--jobs J] [--strip | --strip-location]\n", 0), 0u);
     EXPECT_EQ(run.err, "");
+}
+
+// A small tree as a camera card or a photo library has it: a hidden folder, a text file, a link
+// that loops back, a name already taken in the output, a subfolder with narrow permissions, and
+// the output folder itself inside the tree.
+TEST_F(CliRunTest, RecursiveWalksTheTreeInOrderIntoTheSameSubfolders)
+{
+    fs::path tree = in / "card";
+    fs::create_directories(tree / "trip" / "day 2");
+    fs::create_directories(tree / ".thumbnails");
+    writeImage(tree / "b.jpg", 400, 300);
+    writeImage(tree / "A.png", 300, 100);
+    writeImage(tree / ".hidden.jpg", 400, 300);
+    writeImage(tree / ".thumbnails" / "t.jpg", 400, 300);
+    writeImage(tree / "trip" / "photo.jpg", 400, 300);
+    writeImage(tree / "trip" / "photo.gif", 400, 300);  // wants photo.gif: no clash
+    writeImage(tree / "trip" / "photo.webp", 400, 300);  // wants photo.jpg, taken a moment before
+    writeFile(tree / "trip" / "notes.txt", "not a picture\n");
+    writeImage(tree / "trip" / "day 2" / "small.jpg", 50, 40);
+    fs::create_directory_symlink("../..", tree / "trip" / "day 2" / "loop");
+    fs::create_directory(tree / "trip" / "empty");
+    fs::permissions(tree / "trip", fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec);
+    const fs::path resized = tree / "resized";
+    fs::create_directory(resized);
+
+    CliRun run = runCli({ "--width", "100", "--out", resized.string(), "-r", "--jobs", "2", tree.string(),
+                          source("small.jpg") });
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out,
+              kOk + "A.png 300x100\n   A.png 100x33\n"
+                  + kOk + "b.jpg 400x300\n   b.jpg 100x75\n"
+                  + "-  trip/notes.txt - not an image, skipped\n"
+                  + kOk + "trip/photo.gif 400x300\n   trip/photo.gif 100x75\n"
+                  + kOk + "trip/photo.jpg 400x300\n   trip/photo.jpg 100x75\n"
+                  + kOk + "trip/photo.webp 400x300\n   trip/photo (1).jpg 100x75\n"
+                  + "-  trip/day 2/loop - not an image, skipped\n"
+                  + "-  trip/day 2/small.jpg - already 50px wide, copied as-is\n"
+                  + "-  small.jpg - already 80px wide, copied as-is\n");
+    EXPECT_EQ(listFolder(resized), (std::vector<std::string> { "A.png", "b.jpg", "small.jpg", "trip" }));
+    EXPECT_EQ(listFolder(resized / "trip"),
+              (std::vector<std::string> { "day 2", "photo (1).jpg", "photo.gif", "photo.jpg" }));
+    EXPECT_EQ(readFile(resized / "trip" / "day 2" / "small.jpg"), readFile(tree / "trip" / "day 2" / "small.jpg"));
+    // Never wider than the source folder: no access for others, as in trip.
+    EXPECT_EQ(fs::status(resized / "trip").permissions() & fs::perms::others_all, fs::perms::none);
+}
+
+TEST_F(CliRunTest, StripReachesTheResizedFilesAndLeavesCopiesAlone)
+{
+    vips::VImage photo = vips::VImage::new_from_file(source("small.jpg").c_str()).copy();
+    photo.set("exif-ifd0-Make", "Voveriz Test Camera");
+    photo.jpegsave(source("camera.jpg").c_str());
+    CliRun run = runCli({ "--width", "100", "--out", out().string(), "--strip", source("big.jpg"), source("camera.jpg") });
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(vips::VImage::new_from_file((out() / "big.jpg").c_str()).get_typeof("exif-data"), 0u);
+    EXPECT_EQ(readFile(out() / "camera.jpg"), readFile(in / "camera.jpg"));
+}
+
+TEST_F(CliRunTest, WithoutRecursiveAFolderIsNotAnImage)
+{
+    fs::create_directory(in / "sub");
+    CliRun run = runCli({ "--width", "100", "--out", out().string(), (in / "sub").string() });
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "-  sub - not an image, skipped\n");
 }
 
 }  // namespace

@@ -24,13 +24,13 @@ protected:
     }
 
     static ResizeResult runOn(const std::filesystem::path& src, std::int64_t target, const std::string& dimension,
-                              const std::filesystem::path& outputDir)
+                              const std::filesystem::path& outputDir, const MetadataOptions& metadata = {})
     {
         std::error_code error;
         const bool isFile = std::filesystem::is_regular_file(src, error);
         const std::string before = isFile ? readFile(src) : std::string();
         const auto time = isFile ? std::filesystem::last_write_time(src) : std::filesystem::file_time_type();
-        ResizeResult result = resizeImage(src, target, dimension, outputDir);
+        ResizeResult result = resizeImage(src, target, dimension, outputDir, metadata);
         if (isFile) {
             EXPECT_EQ(readFile(src), before) << "the source changed: " << src;
             EXPECT_EQ(std::filesystem::last_write_time(src), time) << "the source was touched: " << src;

@@ -1,0 +1,88 @@
+#include "cli/TreeRun.h"
+
+#include "batch/BatchRun.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace voveriz::cli {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The last component of a path, also with a trailing separator ("trip/" is "trip").
+std::string lastComponent(const fs::path& path)
+{
+    fs::path p = path;
+    while (p.has_relative_path() && p.filename().empty()) p = p.parent_path();
+    return p.filename().string();
+}
+
+// Everything for the owner, who writes the outputs into it; group and others as far as the source
+// folder grants them.
+mode_t folderPermissions(mode_t sourceMode)
+{
+    return S_IRWXU | (sourceMode & (S_IRWXG | S_IRWXO));
+}
+
+}  // namespace
+
+TreeOutput::TreeOutput(std::vector<WalkedFolder> folders) : folders_(std::move(folders)), ready_(folders_.size())
+{
+}
+
+fs::path TreeOutput::folderFor(const fs::path& outputDir, std::optional<std::size_t> folder)
+{
+    if (!folder) return outputDir;
+    const std::lock_guard lock(mutex_);
+    make(outputDir, *folder);
+    return outputDir / folders_[*folder].relative;
+}
+
+void TreeOutput::make(const fs::path& outputDir, std::size_t folder)
+{
+    if (ready_[folder]) return;
+    if (folders_[folder].parent) make(outputDir, *folders_[folder].parent);
+    // A folder of that name already there is used; one that cannot be made gives each of its
+    // files the engine's line for the failed write.
+    const fs::path path = outputDir / folders_[folder].relative;
+    if (::mkdir(path.c_str(), folderPermissions(folders_[folder].mode)) == 0) made_.push_back(path);
+    ready_[folder] = true;
+}
+
+void TreeOutput::removeEmptyMade()
+{
+    const std::lock_guard lock(mutex_);
+    // Deepest first: a child was always made after its parent. rmdir removes only empty folders.
+    for (auto it = made_.rbegin(); it != made_.rend(); ++it) ::rmdir(it->c_str());
+    made_.clear();
+}
+
+ResizeResult shownInWalk(const ResizeResult& result, const std::string& name, const std::string& shownFolder)
+{
+    const std::string& message = result.message();
+    if (shownFolder.empty() || !message.starts_with(name)) return result;
+    std::string shown = shownFolder + message;
+    if (result.status() == "ok") {
+        // The second line names the written file: "   D WxH".
+        if (const auto second = shown.find("\n   "); second != std::string::npos) {
+            shown.insert(second + 4, shownFolder);
+        }
+    }
+    return {result.status(), shown};
+}
+
+BatchOutcome processWalkedFile(const WalkedFile& file, BatchSettingsSnapshot settings, TreeOutput& output)
+{
+    const std::string name = lastComponent(file.source);
+    if (!file.error.empty()) {
+        return {ResizeResult("error", file.shownFolder + name + " - " + file.error), {}};
+    }
+    if (settings.outputPath) settings.outputPath = output.folderFor(*settings.outputPath, file.folder);
+    BatchOutcome outcome = processDroppedFile(file.source, settings);
+    if (outcome.result) outcome.result = shownInWalk(*outcome.result, name, file.shownFolder);
+    return outcome;
+}
+
+}  // namespace voveriz::cli
