@@ -29,8 +29,11 @@ bool takesOwnSteps(const ThumbnailSource& source, const StoredHeader& header, co
     const bool grey = header.interpretation == VIPS_INTERPRETATION_B_W && header.bands <= 2;
     const bool rgb = header.interpretation == VIPS_INTERPRETATION_sRGB && (header.bands == 3 || header.bands == 4);
     if (!grey && !rgb) return false;
-    // A JPEG read with its end marker put back is decoded at full size, as thumbnail_image does.
-    return !source.endMarkerPutBack;
+    // A baseline JPEG read with its end marker put back is decoded at full size, as thumbnail_image
+    // does: libvips notices damage in a strip of 8 lines only when the next strip is asked for,
+    // and shrink-on-load would make the last strip, whose damage goes unnoticed, up to 8 times
+    // taller. A progressive one is read whole before its first line, and any damage shows then.
+    return !source.endMarkerPutBack || header.interlaced;
 }
 
 vips::VImage buildThumbnail(const ThumbnailSource& source, const StoredHeader& header,

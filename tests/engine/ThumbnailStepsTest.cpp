@@ -5,9 +5,7 @@
 #include "engine/ScaledSize.h"
 #include "engine/Thumbnail.h"
 
-#include "support/TestFiles.h"
-
-#include <gtest/gtest.h>
+#include "EngineTestSupport.h"
 
 #include <vips/vips8>
 
@@ -15,7 +13,10 @@ namespace voveriz {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::EngineTest;
+using testing::readFile;
 using testing::TempDir;
+using testing::writeFile;
 using vips::VImage;
 
 // The gradient with ripples and sharp steps on it, so that every tap of the reduce matters, and
@@ -161,6 +162,28 @@ TEST(ThumbnailSteps, GiveWhatLibvipsThumbnailGivesBitForBit)
         EXPECT_EQ(ours.interpretation(), theirs.interpretation());
         EXPECT_EQ((ours.cast(VIPS_FORMAT_INT) - theirs.cast(VIPS_FORMAT_INT)).abs().max(), 0.0);
         EXPECT_TRUE(encodeImage(ours, format) == encodeImage(theirs, format)) << "the encoded files differ";
+    }
+}
+
+class MendedJpeg : public EngineTest {};
+
+TEST_F(MendedJpeg, AProgressiveOneLackingItsEndMarkerGivesTheWholeOnesFileOneCutInItsDataFails)
+{
+    detailed(1600, 1200, 3).jpegsave((in / "whole.jpg").c_str(), VImage::option()->set("interlace", true));
+    const std::string whole = readFile(in / "whole.jpg");
+    writeFile(in / "noend.jpg", whole.substr(0, whole.size() - 2));
+    writeFile(in / "cut.jpg", whole.substr(0, whole.size() - 300));  // inside its last scan
+    // Shrunk 4x or more on load (by 2 and by 8) and not at all.
+    for (const int target : {400, 100, 700}) {
+        SCOPED_TRACE(target);
+        TempDir wholeOut;
+        ASSERT_EQ(runOn(in / "whole.jpg", target, "width", wholeOut.path()).status(), "ok");
+        TempDir mendedOut;
+        ASSERT_EQ(runOn(in / "noend.jpg", target, "width", mendedOut.path()).status(), "ok");
+        EXPECT_TRUE(readFile(mendedOut / "noend.jpg") == readFile(wholeOut / "whole.jpg"));
+        const ResizeResult cut = runOn(in / "cut.jpg", target, "width", mendedOut.path());
+        EXPECT_EQ(cut.message(), "cut.jpg - failed to create resized image");
+        EXPECT_FALSE(fs::exists(mendedOut / "cut.jpg"));
     }
 }
 
