@@ -29,19 +29,21 @@ int jpegShrinkOnLoad(double shrink)
 
 VImage load(const ThumbnailSource& source, const StoredHeader& header, const ThumbnailRequest& request)
 {
-    auto options = VImage::option()->set("access", VIPS_ACCESS_SEQUENTIAL);
-    if (header.loader == "jpegload") {
-        const double shrink =
-            std::min(sideShrink(header.width, request.width), sideShrink(header.height, request.height));
-        options->set("shrink", jpegShrinkOnLoad(shrink));
-    }
+    // Made where a call takes them: libvips frees them then, also when the call fails.
+    auto options = [&](VipsFailOn failOn) {
+        auto made = VImage::option()->set("access", VIPS_ACCESS_SEQUENTIAL)->set("fail_on", failOn);
+        if (header.loader == "jpegload") {
+            made->set("shrink", jpegShrinkOnLoad(std::min(sideShrink(header.width, request.width),
+                                                          sideShrink(header.height, request.height))));
+        }
+        return made;
+    };
     if (source.endMarkerPutBack) {
         // Only a JPEG whose data is complete decodes without a warning once its marker is back.
-        options->set("fail_on", VIPS_FAIL_ON_WARNING);
-        return VImage::new_from_source(sourceWithJpegEndMarker(source.fd), "", options);
+        const vips::VSource marked = sourceWithJpegEndMarker(source.fd);
+        return VImage::new_from_source(marked, "", options(VIPS_FAIL_ON_WARNING));
     }
-    options->set("fail_on", VIPS_FAIL_ON_TRUNCATED);
-    return VImage::new_from_file(source.path.c_str(), options);
+    return VImage::new_from_file(source.path.c_str(), options(VIPS_FAIL_ON_TRUNCATED));
 }
 
 VipsInterpretation processingSpace(const VImage& image)
