@@ -1,5 +1,7 @@
 #include "engine/EngineRuntime.h"
 
+#include "engine/HeapReuse.h"
+
 #include <vips/vips8>
 
 #include <cstdlib>
@@ -19,6 +21,7 @@ void* initialiseClass(GType type, void*)
 
 EngineRuntime::EngineRuntime(const char* argv0)
 {
+    keepFileBuffersInHeap();
     if (VIPS_INIT(argv0 ? argv0 : "voveriz") != 0) {
         throw std::runtime_error("libvips failed to start");
     }

@@ -6,6 +6,7 @@
 #include "engine/OutputFormat.h"
 #include "engine/PipelineGuard.h"
 #include "engine/ScaledSize.h"
+#include "engine/Thumbnail.h"
 #include "engine/UniqueDestination.h"
 
 #include <vips/vips8>
@@ -87,6 +88,7 @@ struct Header {
     bool gif = false;         // read by libvips's own GIF decoder
     bool jpeg = false;        // read by libjpeg
     bool interlaced = false;  // a progressive JPEG or an interlaced PNG
+    StoredHeader stored;      // as stored, for the thumbnail steps
 };
 
 std::optional<Header> readHeader(const std::string& loaderPath)
@@ -100,14 +102,12 @@ std::optional<Header> readHeader(const std::string& loaderPath)
         if (vips_image_get_orientation_swap(image->get_image())) {
             std::swap(header.width, header.height);
         }
-        if (image->get_typeof("n-pages") != 0) {
-            header.pages = image->get_int("n-pages");
-        }
+        header.stored = storedHeaderOf(*image);
+        header.pages = header.stored.pages;
         header.hasProfile = image->get_typeof(VIPS_META_ICC_NAME) != 0;
-        header.interlaced = image->get_typeof("interlaced") != 0 && image->get_int("interlaced") != 0;
-        const std::string loader = image->get_typeof("vips-loader") != 0 ? image->get_string("vips-loader") : "";
-        header.gif = loader == "gifload";
-        header.jpeg = loader == "jpegload";
+        header.interlaced = header.stored.interlaced;
+        header.gif = header.stored.loader == "gifload";
+        header.jpeg = header.stored.loader == "jpegload";
         if (header.width < 1 || header.height < 1) return std::nullopt;
         return header;
     } catch (const VError&) {
@@ -166,36 +166,15 @@ ResizeResult resize(const fs::path& src, const std::string& name, std::int64_t t
     // orientation swaps the sides) and turned upright afterwards, outside the pipeline lock.
     const bool turned = header->orientation != 1;
     const bool sidesSwap = header->orientation >= 5 && header->orientation <= 8;
+    const ThumbnailRequest request{static_cast<int>(sidesSwap ? newH : newW),
+                                   static_cast<int>(sidesSwap ? newW : newH), allFrames,
+                                   header->hasProfile && !carriesColourProfile(output.format)};
     // A JPEG that fails and lacks its end marker is read once more with the marker put back. Only
     // one whose image data is complete then decodes without a single warning; one cut off inside
     // its data meets the marker too early ("premature end of data segment") and stays an error.
-    bool endMarkerPutBack = false;
-    // Made where a call takes them: libvips frees them then, also when the call fails.
-    auto thumbnailOptions = [&]() {
-        auto options = VImage::option()
-                           ->set("height", static_cast<int>(sidesSwap ? newW : newH))
-                           ->set("size", VIPS_SIZE_FORCE)
-                           ->set("no_rotate", turned)
-                           ->set("fail_on", VIPS_FAIL_ON_TRUNCATED);
-        if (header->hasProfile && !carriesColourProfile(output.format)) {
-            options->set("export_profile", "srgb");
-        }
-        return options;
-    };
+    ThumbnailSource thumbnailSource{source.path(), source.fd()};
     auto makeThumbnail = [&]() {
-        return GuardedImage([&] {
-            const int width = static_cast<int>(sidesSwap ? newH : newW);
-            if (endMarkerPutBack) {
-                // thumbnail_source would not pass fail_on on to the loader (libvips 8.14): load, then scale.
-                const vips::VSource marked = sourceWithJpegEndMarker(source.fd());
-                const VImage whole = VImage::new_from_source(
-                    marked, "",
-                    VImage::option()->set("access", VIPS_ACCESS_SEQUENTIAL)->set("fail_on", VIPS_FAIL_ON_WARNING));
-                return whole.thumbnail_image(width, thumbnailOptions());
-            }
-            return VImage::thumbnail((source.path() + (allFrames ? "[n=-1]" : "")).c_str(), width,
-                                     thumbnailOptions());
-        });
+        return GuardedImage([&] { return buildThumbnail(thumbnailSource, header->stored, request); });
     };
 
     auto scaleAndEncode = [&]() {
@@ -215,7 +194,7 @@ ResizeResult resize(const fs::path& src, const std::string& name, std::int64_t t
         } catch (const VError&) {
             if (!header->jpeg || !lacksJpegEndMarker(source.fd())) throw;
             vips_error_clear();
-            endMarkerPutBack = true;
+            thumbnailSource.endMarkerPutBack = true;
             bytes = scaleAndEncode();
         }
     } catch (const VError&) {

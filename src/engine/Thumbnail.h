@@ -1,0 +1,18 @@
+#pragma once
+
+#include "engine/ThumbnailRequest.h"
+
+#include <vips/vips8>
+
+namespace voveriz {
+
+// The scaled image of a source, not yet turned upright and not yet encoded: made by the engine's
+// own steps where they are known to give libvips's thumbnail bit for bit, else by thumbnail
+// itself. The one place that chooses between the two. Throws vips::VError.
+vips::VImage buildThumbnail(const ThumbnailSource& source, const StoredHeader& header,
+                            const ThumbnailRequest& request);
+
+// Whether buildThumbnail takes the engine's own steps for this source and request.
+bool takesOwnSteps(const ThumbnailSource& source, const StoredHeader& header, const ThumbnailRequest& request);
+
+}  // namespace voveriz

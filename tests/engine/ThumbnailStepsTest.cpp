@@ -1,0 +1,191 @@
+// The engine's own thumbnail steps against libvips's thumbnail: the same pixels and metadata, bit
+// for bit, wherever the engine takes its own steps.
+#include "engine/LibvipsThumbnail.h"
+#include "engine/OutputFormat.h"
+#include "engine/ScaledSize.h"
+#include "engine/Thumbnail.h"
+
+#include "EngineTestSupport.h"
+
+#include <vips/vips8>
+
+namespace voveriz {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::EngineTest;
+using testing::readFile;
+using testing::TempDir;
+using testing::writeFile;
+using vips::VImage;
+
+// The gradient with ripples and sharp steps on it, so that every tap of the reduce matters, and
+// (with 2 or 4 bands) an alpha that runs from clear to opaque in stripes.
+VImage detailed(int width, int height, int bands)
+{
+    const VImage xy = VImage::xyz(width, height);
+    const VImage ripples = (xy[0] * 37).sin() * 40 + (xy[1] * 23).cos() * 30 + ((xy[0] / 7).floor() % 2) * 50 - 60;
+    VImage image = (testing::gradientImage(width, height, bands >= 3 ? 3 : 1) + ripples).cast(VIPS_FORMAT_UCHAR);
+    if (bands == 2 || bands == 4) {
+        image = image.bandjoin((((xy[0] + xy[1]) % 97) * 2.65).cast(VIPS_FORMAT_UCHAR));
+    }
+    return image.copy(VImage::option()->set("interpretation",
+                                             bands >= 3 ? VIPS_INTERPRETATION_sRGB : VIPS_INTERPRETATION_B_W));
+}
+
+enum class Saved { Jpeg, ProgressiveJpeg, CmykJpeg, Png, Png16, Tiff, TwoPageTiff, Gif, ThreeFrameGif, Webp };
+enum class Profile { None, Srgb, DisplayP3, Cmyk /* a CMYK profile on RGB pixels, which no transform accepts */ };
+
+void writeSource(const fs::path& file, Saved saved, int width, int height, int bands, Profile profile,
+                 int orientation)
+{
+    VImage image = detailed(width, height, bands);
+    if (profile == Profile::Srgb) image = image.icc_transform("srgb", VImage::option()->set("input_profile", "srgb"));
+    if (profile == Profile::DisplayP3) image = image.icc_transform("p3");
+    if (saved == Saved::CmykJpeg) image = image.icc_transform("cmyk", VImage::option()->set("input_profile", "srgb"));
+    if (saved == Saved::Png16) {
+        image = (image * 257)
+                    .cast(VIPS_FORMAT_USHORT)
+                    .copy(VImage::option()->set("interpretation", VIPS_INTERPRETATION_RGB16));
+    }
+    image = image.copy();
+    if (profile == Profile::Cmyk) {
+        VipsBlob* ink = VImage::profile_load("cmyk");
+        vips_image_set_blob_copy(image.get_image(), VIPS_META_ICC_NAME, VIPS_AREA(ink)->data, VIPS_AREA(ink)->length);
+        vips_area_unref(VIPS_AREA(ink));
+    }
+    if (orientation != 1) image.set(VIPS_META_ORIENTATION, orientation);
+    const std::string path = file.string();
+    switch (saved) {
+    case Saved::Jpeg:
+    case Saved::CmykJpeg: image.jpegsave(path.c_str()); return;
+    case Saved::ProgressiveJpeg: image.jpegsave(path.c_str(), VImage::option()->set("interlace", true)); return;
+    case Saved::Png:
+    case Saved::Png16: image.pngsave(path.c_str()); return;
+    case Saved::Tiff: image.tiffsave(path.c_str()); return;
+    case Saved::Gif: image.gifsave(path.c_str()); return;
+    case Saved::Webp: image.webpsave(path.c_str()); return;
+    case Saved::TwoPageTiff:
+    case Saved::ThreeFrameGif: {
+        const int pages = saved == Saved::TwoPageTiff ? 2 : 3;
+        VImage strip = image;
+        for (int page = 1; page < pages; ++page) {
+            strip = strip.join(image.flip(VIPS_DIRECTION_HORIZONTAL), VIPS_DIRECTION_VERTICAL);
+        }
+        strip = strip.copy();
+        strip.set(VIPS_META_PAGE_HEIGHT, height);
+        if (saved == Saved::TwoPageTiff) {
+            strip.tiffsave(path.c_str());
+        } else {
+            strip.set("delay", std::vector<int>(pages, 100));
+            strip.gifsave(path.c_str());
+        }
+        return;
+    }
+    }
+}
+
+struct Case {
+    const char* name;  // its extension picks the output format, as in the engine
+    Saved saved;
+    int width;  // as seen, after the EXIF turn
+    int height;
+    int bands;
+    Profile profile;
+    int orientation;
+    bool widthMode;
+    int target;
+    bool ownSteps;
+};
+
+TEST(ThumbnailSteps, GiveWhatLibvipsThumbnailGivesBitForBit)
+{
+    // The JPEG shrink-on-load comes at a shrink of 4 (by 2), 8 (by 4) and 16 (by 8).
+    const Case cases[] = {
+        {"phone.jpg", Saved::Jpeg, 1000, 750, 3, Profile::None, 1, true, 270, true},        // 3.7: none
+        {"four.jpg", Saved::Jpeg, 1600, 1200, 3, Profile::None, 1, true, 400, true},        // 4: by 2
+        {"under-four.jpg", Saved::Jpeg, 1599, 1200, 3, Profile::None, 1, true, 400, true},  // 3.9975 across: none
+        {"eight.jpg", Saved::ProgressiveJpeg, 1601, 1203, 3, Profile::None, 1, true, 200, true},  // by 4, odd sides
+        {"twenty.jpg", Saved::ProgressiveJpeg, 2000, 1500, 3, Profile::None, 1, false, 75, true},  // by 8
+        {"grey.jpg", Saved::Jpeg, 1203, 901, 1, Profile::None, 1, false, 150, true},
+        {"turned.jpg", Saved::Jpeg, 1200, 900, 3, Profile::None, 6, true, 300, true},  // stored 900 x 1200
+        {"upside-down.jpg", Saved::ProgressiveJpeg, 1001, 667, 3, Profile::None, 3, false, 101, true},
+        {"wide.jpg", Saved::Jpeg, 900, 600, 3, Profile::DisplayP3, 1, true, 200, true},  // profile kept
+        {"wide.gif", Saved::Jpeg, 900, 600, 3, Profile::DisplayP3, 1, true, 200, true},  // made sRGB
+        {"tagged.bmp", Saved::Png, 700, 500, 3, Profile::Srgb, 1, true, 333, true},
+        {"ink-tagged.gif", Saved::Png, 700, 500, 4, Profile::Cmyk, 1, true, 301, true},  // a built-in sRGB instead
+        {"rgb.png", Saved::Png, 801, 601, 3, Profile::None, 1, false, 100, true},
+        {"rgba.png", Saved::Png, 640, 480, 4, Profile::None, 1, true, 250, true},
+        {"grey.png", Saved::Png, 500, 333, 1, Profile::None, 1, true, 99, true},
+        {"grey-alpha.tif", Saved::Png, 500, 333, 2, Profile::None, 1, true, 160, true},
+        {"line.png", Saved::Png, 200, 1, 4, Profile::None, 1, true, 100, true},  // 100 x 1: only one side scales
+        {"rgb.tif", Saved::Tiff, 900, 700, 3, Profile::None, 1, true, 300, true},
+        {"turned-rgba.png", Saved::Tiff, 900, 700, 4, Profile::None, 8, false, 350, true},
+        {"frame.gif", Saved::Gif, 300, 200, 4, Profile::None, 1, true, 120, true},
+        {"frame.jpg", Saved::Gif, 300, 200, 4, Profile::None, 1, false, 77, true},
+        // libvips's thumbnail itself:
+        {"deep.png", Saved::Png16, 400, 300, 3, Profile::None, 1, true, 100, false},
+        {"ink.jpg", Saved::CmykJpeg, 400, 300, 3, Profile::None, 1, true, 100, false},
+        {"pages.tif", Saved::TwoPageTiff, 400, 300, 3, Profile::None, 1, true, 100, false},
+        {"moving.gif", Saved::ThreeFrameGif, 120, 90, 3, Profile::None, 1, true, 50, false},
+        {"moving.jpg", Saved::ThreeFrameGif, 120, 90, 3, Profile::None, 1, true, 50, false},
+        {"photo.webp", Saved::Webp, 400, 300, 3, Profile::None, 1, true, 100, false},
+    };
+    TempDir in;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const bool sidesSwap = c.orientation >= 5;
+        const fs::path file = in / c.name;
+        writeSource(file, c.saved, sidesSwap ? c.height : c.width, sidesSwap ? c.width : c.height, c.bands,
+                    c.profile, c.orientation);
+
+        const VImage headerImage = VImage::new_from_file(file.c_str());
+        ASSERT_EQ(vips_image_get_orientation(headerImage.get_image()), c.orientation);
+        const StoredHeader header = storedHeaderOf(headerImage);
+        const int newW = static_cast<int>(c.widthMode ? c.target : scaledOtherSide(c.target, c.height, c.width));
+        const int newH = static_cast<int>(c.widthMode ? scaledOtherSide(c.target, c.width, c.height) : c.target);
+        const ImageFormat format = outputFormatFor(file.extension().string().substr(1)).format;
+        const bool hasProfile = headerImage.get_typeof(VIPS_META_ICC_NAME) != 0;
+        const ThumbnailRequest request{sidesSwap ? newH : newW, sidesSwap ? newW : newH,
+                                       format == ImageFormat::Gif && header.pages > 1,
+                                       hasProfile && !carriesColourProfile(format)};
+        const ThumbnailSource source{file.string()};
+        EXPECT_EQ(takesOwnSteps(source, header, request), c.ownSteps);
+
+        const VImage ours = buildThumbnail(source, header, request).copy_memory();
+        const VImage theirs = libvipsThumbnail(source, request).copy_memory();
+        ASSERT_EQ(ours.width(), theirs.width());
+        ASSERT_EQ(ours.height(), theirs.height());
+        ASSERT_EQ(ours.bands(), theirs.bands());
+        EXPECT_EQ(ours.width(), request.width);
+        EXPECT_EQ(ours.format(), theirs.format());
+        EXPECT_EQ(ours.interpretation(), theirs.interpretation());
+        EXPECT_EQ((ours.cast(VIPS_FORMAT_INT) - theirs.cast(VIPS_FORMAT_INT)).abs().max(), 0.0);
+        EXPECT_TRUE(encodeImage(ours, format) == encodeImage(theirs, format)) << "the encoded files differ";
+    }
+}
+
+class MendedJpeg : public EngineTest {};
+
+TEST_F(MendedJpeg, AProgressiveOneLackingItsEndMarkerGivesTheWholeOnesFileOneCutInItsDataFails)
+{
+    detailed(1600, 1200, 3).jpegsave((in / "whole.jpg").c_str(), VImage::option()->set("interlace", true));
+    const std::string whole = readFile(in / "whole.jpg");
+    writeFile(in / "noend.jpg", whole.substr(0, whole.size() - 2));
+    writeFile(in / "cut.jpg", whole.substr(0, whole.size() - 300));  // inside its last scan
+    // Shrunk 4x or more on load (by 2 and by 8) and not at all.
+    for (const int target : {400, 100, 700}) {
+        SCOPED_TRACE(target);
+        TempDir wholeOut;
+        ASSERT_EQ(runOn(in / "whole.jpg", target, "width", wholeOut.path()).status(), "ok");
+        TempDir mendedOut;
+        ASSERT_EQ(runOn(in / "noend.jpg", target, "width", mendedOut.path()).status(), "ok");
+        EXPECT_TRUE(readFile(mendedOut / "noend.jpg") == readFile(wholeOut / "whole.jpg"));
+        const ResizeResult cut = runOn(in / "cut.jpg", target, "width", mendedOut.path());
+        EXPECT_EQ(cut.message(), "cut.jpg - failed to create resized image");
+        EXPECT_FALSE(fs::exists(mendedOut / "cut.jpg"));
+    }
+}
+
+}  // namespace
+}  // namespace voveriz
