@@ -98,6 +98,7 @@ const Reduction kReductions[] = {
     {"exactly 2", 640, 480, 320, 240},
     {"2.37", 711, 533, 300, 225},
     {"4.5: a box of 2, then 2.25", 900, 451, 200, 100},
+    {"6.5: a box of 3, then 2.17", 650, 390, 100, 60},
     {"9: a box of 4, then 2.25", 1800, 909, 200, 101},
     {"10.01: a box of 5, the last box past the edge", 1001, 61, 100, 6},
     {"odd sizes, exactly 3", 333, 777, 111, 259},

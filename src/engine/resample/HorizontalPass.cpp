@@ -111,7 +111,21 @@ int reduceHorizontally(VipsRegion* out, VipsRegion* in, const ReduceAxis& axis, 
         }
         const std::uint8_t* row = VIPS_REGION_ADDR(in, need.left, y);
         if (box > 1) {
-            averagePixels(row, need.left, VIPS_RECT_RIGHT(&need) - 1, box, bands, low, high - low + 1, inside, 1);
+            // The boxes wholly inside the image from band planes, the one past its end (if any)
+            // with the last pixel repeated.
+            const int pixels = need.width;
+            const int boxes = high - low + 1;
+            const int whole = std::min(boxes, pixels / box);
+            scratch.inputPlanes.resize((std::size_t)pixels * bands);
+            std::uint8_t* split[4];
+            std::uint8_t* past[4];
+            for (int b = 0; b < bands; b++) {
+                split[b] = scratch.inputPlanes.data() + (std::size_t)b * pixels;
+                past[b] = inside[b] + whole;
+            }
+            splitBands(row, bands, pixels, split);
+            for (int b = 0; b < bands; b++) averagePlane(split[b], box, inside[b], whole);
+            averagePixels(row, need.left, VIPS_RECT_RIGHT(&need) - 1, box, bands, low + whole, boxes - whole, past, 1);
         } else {
             splitBands(row, bands, high - low + 1, inside);
         }

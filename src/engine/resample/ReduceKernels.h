@@ -28,6 +28,10 @@ void reduceRow(const std::uint8_t* const* planes, int bands, const std::int32_t*
                const std::int16_t* const* weights, int taps, int weightStride, std::size_t width,
                std::uint8_t* out);
 
+// One band of a row, box-averaged: out[i] = (in[i * box] + ... + in[i * box + box - 1] + box / 2) / box
+// for `count` outputs, as libvips's shrinkh makes them.
+void averagePlane(const std::uint8_t* in, int box, std::uint8_t* out, std::size_t count);
+
 // Splits `pixels` interleaved pixels of `bands` bands into one plane per band.
 void splitBands(const std::uint8_t* in, int bands, std::size_t pixels, std::uint8_t* const* planes);
 

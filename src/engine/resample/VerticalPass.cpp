@@ -48,21 +48,39 @@ int reduceVertically(VipsRegion* out, VipsRegion* in, const ReduceAxis& axis, Re
     const int high = std::clamp(scratch.firstTaps.back() + taps - 1, 0, last);
 
     // The input lines the taps reach, boxed first where there is a box.
-    const std::uint8_t* boxed = nullptr;
+    BoxedLines& boxed = scratch.boxed;
+    const auto boxedLine = [&](int line) {
+        return boxed.bytes.data() + (std::size_t)(line % boxed.capacity) * lineBytes;
+    };
     if (box > 1) {
-        scratch.bytes.resize((std::size_t)(high - low + 1) * lineBytes);
-        for (int line = low; line <= high; line++) {
-            std::uint8_t* to = scratch.bytes.data() + (std::size_t)(line - low) * lineBytes;
-            if (averageBox(in, area, line, box, scratch, to)) return -1;
+        const int needed = high - low + 1;
+        const bool held = boxed.left == area.left && boxed.width == area.width && boxed.capacity >= needed &&
+                          low >= boxed.low && low <= boxed.high + 1;
+        if (!held) {
+            if (boxed.width != area.width || boxed.capacity < needed) {
+                boxed.capacity = needed;
+                boxed.bytes.resize((std::size_t)needed * lineBytes);
+            }
+            boxed.left = area.left;
+            boxed.width = area.width;
+            boxed.low = low;
+            boxed.high = low - 1;
         }
-        boxed = scratch.bytes.data();
+        for (int line = std::max(boxed.high + 1, low); line <= high; line++) {
+            if (averageBox(in, area, line, box, scratch, boxedLine(line))) {
+                boxed.high = -1;  // the ring is no longer whole
+                return -1;
+            }
+        }
+        boxed.low = std::max(boxed.low, high - boxed.capacity + 1);
+        boxed.high = std::max(boxed.high, high);
     } else {
         VipsRect need{area.left, low, area.width, high - low + 1};
         if (vips_region_prepare(in, &need)) return -1;
     }
     const auto lineAt = [&](int line) -> const std::uint8_t* {
         line = std::clamp(line, 0, last);  // the edge lines repeat
-        return boxed ? boxed + (std::size_t)(line - low) * lineBytes : VIPS_REGION_ADDR(in, area.left, line);
+        return box > 1 ? boxedLine(line) : VIPS_REGION_ADDR(in, area.left, line);
     };
 
     scratch.lines.resize(taps);
