@@ -143,8 +143,10 @@ HWY_INLINE V sumEach(D d, V* sums)
     return sums[0];
 }
 
-void ReduceRow(const std::uint8_t* const* planes, int bands, const std::int32_t* starts,
-               const std::int16_t* const* weights, int taps, int weightStride, std::size_t width, std::uint8_t* out)
+// ReduceRow() for weights of kChunks vectors (0: `chunks`, known at run time only).
+template <std::size_t kChunks>
+void reduceRowIn(const std::uint8_t* const* planes, int bands, const std::int32_t* starts,
+                 const std::int16_t* const* weights, std::size_t chunks, std::size_t width, std::uint8_t* out)
 {
     const hn::ScalableTag<std::int16_t> d16;
     const hn::Rebind<std::uint8_t, decltype(d16)> d8;
@@ -153,9 +155,7 @@ void ReduceRow(const std::uint8_t* const* planes, int bands, const std::int32_t*
     constexpr std::size_t lanes = hn::MaxLanes(decltype(d32)());
     HWY_DASSERT(hn::Lanes(d32) == lanes);
     const std::size_t n = hn::Lanes(d16);
-    const std::size_t chunks = (static_cast<std::size_t>(taps) + n - 1) / n;
-    HWY_DASSERT(chunks * n <= static_cast<std::size_t>(weightStride));
-    (void)weightStride;
+    if (kChunks) chunks = kChunks;
     const auto rounding = hn::Set(d32, 2048);
 
     hn::Vec<decltype(d32)> sums[lanes];
@@ -188,6 +188,23 @@ void ReduceRow(const std::uint8_t* const* planes, int bands, const std::int32_t*
         std::uint8_t last[lanes];
         finish(last);
         std::memcpy(next, last, filled);
+    }
+}
+
+void ReduceRow(const std::uint8_t* const* planes, int bands, const std::int32_t* starts,
+               const std::int16_t* const* weights, int taps, int weightStride, std::size_t width, std::uint8_t* out)
+{
+    const std::size_t n = hn::Lanes(hn::ScalableTag<std::int16_t>());
+    const std::size_t chunks = (static_cast<std::size_t>(taps) + n - 1) / n;
+    HWY_DASSERT(chunks * n <= static_cast<std::size_t>(weightStride));
+    (void)weightStride;
+    // The taps of a gap-2 reduce (at most 25) fill one to four vectors but on plain code.
+    switch (chunks) {
+    case 1: return reduceRowIn<1>(planes, bands, starts, weights, chunks, width, out);
+    case 2: return reduceRowIn<2>(planes, bands, starts, weights, chunks, width, out);
+    case 3: return reduceRowIn<3>(planes, bands, starts, weights, chunks, width, out);
+    case 4: return reduceRowIn<4>(planes, bands, starts, weights, chunks, width, out);
+    default: return reduceRowIn<0>(planes, bands, starts, weights, chunks, width, out);
     }
 }
 
