@@ -1,7 +1,8 @@
 // bench-psnr SOURCE_DIR OUTPUT_DIR...
 // For each output folder, the mean PSNR (dB) of its images against references made from the
 // sources: each source decoded at full size and scaled with Lanczos3 to exactly the size of the
-// output being judged. An output has the name of its source. Prints "folder mean count" lines.
+// output being judged. An output has the name of its source, or its stem with ".jpg" (a HEIC
+// source is written as JPEG). Prints "folder mean count" lines.
 #include <vips/vips8>
 
 #include <cmath>
@@ -60,6 +61,7 @@ int main(int argc, char** argv)
             std::map<std::pair<int, int>, VImage> references;  // by output size
             for (int k = 2; k < argc; ++k) {
                 fs::path output = fs::path(argv[k]) / sourcePath.filename();
+                if (!fs::exists(output)) output.replace_extension(".jpg");
                 if (!fs::exists(output)) continue;
                 VImage judged = asSrgb(VImage::new_from_file(output.c_str()));
                 auto size = std::make_pair(judged.width(), judged.height());
