@@ -4,6 +4,7 @@
 #include <exempi/xmpconsts.h>
 
 #include <cstdint>
+#include <iostream>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -29,6 +30,25 @@ const Property kPlaceNames[] = {
 
 using Packet = std::unique_ptr<std::remove_pointer_t<XmpPtr>, decltype(&xmp_free)>;
 using Text = std::unique_ptr<std::remove_pointer_t<XmpStringPtr>, decltype(&xmp_string_free)>;
+
+// The XMP toolkit's C interface writes every error it catches to std::cerr: a packet it cannot
+// read (a digiKam one repeating a property, say) would print "Duplicate property or field node"
+// on voveriz-cli's output. Held while the toolkit is in use, this sends that text nowhere; nothing
+// else in the program writes to std::cerr.
+class QuietToolkitErrors {
+public:
+    QuietToolkitErrors() : saved_(std::cerr.rdbuf(&nowhere_)) {}
+    ~QuietToolkitErrors() { std::cerr.rdbuf(saved_); }
+    QuietToolkitErrors(const QuietToolkitErrors&) = delete;
+    QuietToolkitErrors& operator=(const QuietToolkitErrors&) = delete;
+
+private:
+    struct Nowhere : std::streambuf {
+        int overflow(int c) override { return traits_type::not_eof(c); }
+    };
+    Nowhere nowhere_;
+    std::streambuf* saved_;
+};
 
 Text newText()
 {
@@ -75,6 +95,7 @@ std::optional<std::string> xmpForOutput(std::string_view packet, const XmpChange
     // time. A packet is a few kilobytes and takes well under a millisecond.
     static std::mutex toolkit;
     const std::lock_guard lock(toolkit);
+    const QuietToolkitErrors quiet;
     static const bool started = [] {
         if (!xmp_init()) return false;
         // Registered so that asking for their properties in a packet without them is a plain "no".

@@ -62,7 +62,15 @@ TEST(XmpForOutput, LeavesAPacketThatNeedsNothingAsItIsAndRefusesOneItCannotRead)
                                 "rdf:about=\"\" xmlns:tiff=\"http://ns.adobe.com/tiff/1.0/\" tiff:Orientation=\"1\"/>"
                                 "</rdf:RDF></x:xmpmeta>";
     EXPECT_EQ(xmpForOutput(upright, {10, 10, true}), upright);
+    // Refused quietly: the toolkit's own complaint must not reach voveriz-cli's output.
+    const std::string repeated = "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\"><rdf:RDF "
+                                 "xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\"><rdf:Description "
+                                 "rdf:about=\"\" xmlns:xmp=\"http://ns.adobe.com/xap/1.0/\"><xmp:Rating>4</xmp:Rating>"
+                                 "<xmp:Rating>4</xmp:Rating></rdf:Description></rdf:RDF></x:xmpmeta>";
+    ::testing::internal::CaptureStderr();
     EXPECT_EQ(xmpForOutput("<x:xmpmeta><rdf:RDF", {10, 10, false}), std::nullopt);
+    EXPECT_EQ(xmpForOutput(repeated, {10, 10, false}), std::nullopt);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
 }
 
 }  // namespace
