@@ -66,8 +66,9 @@ void setBlob(VImage& image, const char* field, const std::string& bytes)
     vips_image_set_blob_copy(image.get_image(), field, bytes.data(), bytes.size());
 }
 
-// Replaces the field's blob with edit(blob); removes the field when edit gives none and the blob
-// must not stay unread.
+// Replaces the field's blob with edit(blob); removes the field when edit leaves nothing in it
+// (libvips ignores an empty blob, which would keep the old one), or gives none and the blob must
+// not stay unread.
 template <typename Edit>
 void editBlob(VImage& image, const char* field, bool removeUnreadable, Edit&& edit)
 {
@@ -76,6 +77,8 @@ void editBlob(VImage& image, const char* field, bool removeUnreadable, Edit&& ed
     const std::optional<std::string> edited = edit(blob);
     if (!edited) {
         if (removeUnreadable) image.remove(field);
+    } else if (edited->empty()) {
+        image.remove(field);
     } else if (*edited != blob) {
         setBlob(image, field, *edited);
     }

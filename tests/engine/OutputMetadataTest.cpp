@@ -4,6 +4,7 @@
 #include "EngineTestSupport.h"
 #include "MetadataPhoto.h"
 #include "OrientedPhoto.h"
+#include "engine/OutputMetadata.h"
 
 #include <vips/vips8>
 
@@ -121,6 +122,25 @@ TEST_F(OutputMetadataTest, ATurnedPhotosOutputHasNoPreviewOfTheUnturnedPhoto)
     EXPECT_FALSE(back.exifThumbnail);
     EXPECT_EQ(back.exifOrientation, 1);
     EXPECT_TRUE(back.cameraMake);
+}
+
+// A TIFF's resources and IPTC come without the JPEG header: when all they hold is the preview,
+// or place names that --strip-location takes, nothing of them is left, and nothing of the source's.
+TEST_F(OutputMetadataTest, ABlobLeftEmptyIsGoneNotKeptAsItWas)
+{
+    using namespace std::string_literals;
+    VImage image = VImage::black(4, 4);
+    const std::string preview = "8BIM\x04\x0c\0\0\0\0\0\x04jpeg"s;
+    const std::string city = "\x1c\x02\x5a\x00\x04Oslo"s;
+    vips_image_set_blob_copy(image.get_image(), "photoshop-data", preview.data(), preview.size());
+    vips_image_set_blob_copy(image.get_image(), "iptc-data", city.data(), city.size());
+
+    const VImage kept = withOutputMetadata(image, {});
+    EXPECT_EQ(kept.get_typeof("photoshop-data"), 0u);
+    EXPECT_NE(kept.get_typeof("iptc-data"), 0u);
+    const VImage located = withOutputMetadata(image, {false, true});
+    EXPECT_EQ(located.get_typeof("photoshop-data"), 0u);
+    EXPECT_EQ(located.get_typeof("iptc-data"), 0u);
 }
 
 }  // namespace
