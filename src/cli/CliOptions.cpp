@@ -23,7 +23,7 @@ constexpr std::string_view kUsage
       "  -r, --recursive   walk each folder among the PATHs: its files, then its subfolders,\n"
       "                    names sorted, hidden ones left out, links to folders not followed;\n"
       "                    outputs go into the same subfolders under DIR, and DIR itself is\n"
-      "                    left out of the walk\n"
+      "                    left out of the walk (DIR may not be a PATH itself)\n"
       "  --help            show this text\n"
       "  --                end of options: every argument after it is a PATH\n"
       "\n"

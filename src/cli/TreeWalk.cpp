@@ -82,6 +82,15 @@ bool anyFolder(const std::vector<std::string>& paths)
     });
 }
 
+bool walksOutputFolder(const std::vector<std::string>& paths, const fs::path& outputDir)
+{
+    const std::optional<Identity> output = identityOf(outputDir);
+    return output && std::any_of(paths.begin(), paths.end(), [&](const std::string& path) {
+        std::error_code error;
+        return fs::is_directory(path, error) && identityOf(path) == output;
+    });
+}
+
 Walk walkPaths(const std::vector<std::string>& paths, bool recursive, const std::optional<fs::path>& outputDir)
 {
     Walk walk;

@@ -41,4 +41,7 @@ Walk walkPaths(const std::vector<std::string>& paths, bool recursive,
 // Whether any PATH is a folder (following links).
 bool anyFolder(const std::vector<std::string>& paths);
 
+// Whether a PATH is the output folder itself (following links), which a walk cannot leave out.
+bool walksOutputFolder(const std::vector<std::string>& paths, const std::filesystem::path& outputDir);
+
 }  // namespace voveriz::cli

@@ -79,6 +79,12 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "voveriz-cli: --recursive needs a folder among the PATHs\n%s", usageText().data());
         return kUsageError;
     }
+    if (parsed.options.recursive && parsed.options.outputDir
+        && walksOutputFolder(parsed.options.paths, *parsed.options.outputDir)) {
+        std::fprintf(stderr, "voveriz-cli: --out is a folder among the PATHs; give one outside it or below it\n%s",
+                     usageText().data());
+        return kUsageError;
+    }
     try {
         return run(parsed.options, argv[0]);
     } catch (const std::exception& error) {

@@ -183,6 +183,15 @@ TEST_F(CliRunTest, RecursiveWalksTheTreeInOrderIntoTheSameSubfolders)
     EXPECT_EQ(fs::status(resized / "trip").permissions() & fs::perms::others_all, fs::perms::none);
 }
 
+// Left out of the walk, an output folder that is a PATH itself would leave nothing to do.
+TEST_F(CliRunTest, RecursiveRefusesAnOutputFolderThatIsAPath)
+{
+    CliRun run = runCli({ "--width", "100", "--out", in.path().string(), "-r", in.path().string() });
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err.rfind("voveriz-cli: --out is a folder among the PATHs", 0), 0u) << run.err;
+}
+
 TEST_F(CliRunTest, StripReachesTheResizedFilesAndLeavesCopiesAlone)
 {
     vips::VImage photo = vips::VImage::new_from_file(source("small.jpg").c_str()).copy();
