@@ -26,6 +26,11 @@ LauncherEntry::LauncherEntry(QObject* parent)
     connect(&m_heldTimer, &QTimer::timeout, this, &LauncherEntry::releaseHeld);
 }
 
+LauncherEntry::~LauncherEntry()
+{
+    if (m_showing) send(BatchCounts{});
+}
+
 void LauncherEntry::show(const BatchCounts& counts)
 {
     if (const std::optional<BatchCounts> now = m_throttle.offer(counts, Clock::now())) send(*now);
@@ -50,6 +55,7 @@ void LauncherEntry::send(const BatchCounts& counts)
     // found there is none, which Qt remembers: this neither waits for a connection nor says anything.
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) return;
+    m_showing = counts.working();
     QVariantMap properties;
     properties.insert(QStringLiteral("progress-visible"), counts.working());
     properties.insert(QStringLiteral("count-visible"), counts.working());

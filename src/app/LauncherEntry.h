@@ -18,6 +18,8 @@ class LauncherEntry : public QObject {
 
 public:
     explicit LauncherEntry(QObject* parent = nullptr);
+    // A window closed while files are in work leaves no bar behind on a dock that keeps entries.
+    ~LauncherEntry() override;
 
     void show(const voveriz::BatchCounts& counts);
 
@@ -27,6 +29,7 @@ private:
 
     BatchCountsThrottle m_throttle;
     QTimer m_heldTimer;
+    bool m_showing = false;  // the last update sent showed the bar
 };
 
 }  // namespace voveriz
