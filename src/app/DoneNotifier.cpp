@@ -81,6 +81,8 @@ void DoneNotifier::notify(const BatchCounts& sinceActive)
         // From any sender: naming the server would make Qt look up its owner, a call that waits.
         m_listening = bus.connect(QString(), kPath, kInterface, QStringLiteral("ActionInvoked"), this,
                                   SLOT(actionInvoked(uint, QString)));
+        bus.connect(QString(), kPath, kInterface, QStringLiteral("ActivationToken"), this,
+                    SLOT(activationToken(uint, QString)));
     }
     const DoneNotificationText text = doneNotificationText(sinceActive);
     QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kInterface, QStringLiteral("Notify"));
@@ -95,6 +97,15 @@ void DoneNotifier::notify(const BatchCounts& sinceActive)
         if (m_replacedId != 0) m_shown.insert(m_replacedId);
         finished->deleteLater();
     });
+}
+
+void DoneNotifier::activationToken(uint id, const QString& token)
+{
+    // A Wayland compositor raises a window only with a token from the click that asked for it;
+    // Qt's xdg-shell takes it from this variable at the window's next activateWindow, and clears it.
+    if (m_shown.contains(id) && QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        qputenv("XDG_ACTIVATION_TOKEN", token.toUtf8());
+    }
 }
 
 void DoneNotifier::actionInvoked(uint id, const QString& action)

@@ -28,6 +28,8 @@ public:
 private slots:
     // The server's ActionInvoked signal; a slot by name, as Qt D-Bus delivers signals.
     void actionInvoked(uint id, const QString& action);
+    // The server's ActivationToken signal, sent just before ActionInvoked for a click.
+    void activationToken(uint id, const QString& token);
 
 private:
     void notify(const BatchCounts& sinceActive);
