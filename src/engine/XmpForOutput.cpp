@@ -92,7 +92,7 @@ bool deleteProperty(XmpPtr xmp, const char* schema, const char* name)
 std::optional<std::string> xmpForOutput(std::string_view packet, const XmpChanges& changes)
 {
     // The XMP toolkit's start is not thread safe and its namespace table is shared: one packet at a
-    // time. A packet is a few kilobytes and takes well under a millisecond.
+    // time. A packet is a few kilobytes, and a file holds at most one.
     static std::mutex toolkit;
     const std::lock_guard lock(toolkit);
     const QuietToolkitErrors quiet;
