@@ -100,7 +100,7 @@ Walk walkPaths(const std::vector<std::string>& paths, bool recursive, const std:
         std::error_code error;
         if (!recursive || !fs::is_directory(path, error)) {
             walk.files.push_back({path, "", std::nullopt, {}});
-        } else if (!output || identityOf(path) != output) {
+        } else {
             walker.walkFolder(path, "", "", std::nullopt);
         }
     }

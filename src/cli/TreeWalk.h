@@ -33,7 +33,8 @@ struct Walk {
 // The files of the run in the order their lines come. Without recursive each PATH is one file, as
 // given. With it, a PATH that is a folder (a link to one included) gives its files, names sorted
 // byte by byte, then each subfolder the same way; hidden entries (a leading ".") are left out, and
-// so is outputDir. A link to a folder found in the walk is not followed: it is a file, so that a
+// so is outputDir below a PATH (a PATH that is outputDir itself the caller refuses first, see
+// walksOutputFolder). A link to a folder found in the walk is not followed: it is a file, so that a
 // loop cannot hang the walk.
 Walk walkPaths(const std::vector<std::string>& paths, bool recursive,
                const std::optional<std::filesystem::path>& outputDir);
