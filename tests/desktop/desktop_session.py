@@ -308,6 +308,10 @@ class Voveriz:
     def geometry(self):
         return self.desktop.geometry(self.window)
 
+    def mapped(self):
+        """Whether the window shows: false once it is unmapped or destroyed."""
+        return "Map State: IsViewable" in self.desktop.x("xwininfo", "-id", str(self.window), check_status=False)
+
     def screen_point(self, point):
         x, y, _, _ = self.geometry()
         return (x + point[0], y + point[1])
