@@ -1,5 +1,7 @@
 #include "engine/OutputFormat.h"
 
+#include "engine/BmpFile.h"
+
 #include <glib.h>
 
 #include <memory>
@@ -73,23 +75,20 @@ std::string encodeImage(VImage image, ImageFormat format, const MetadataOptions&
         return finishedJpeg(takeBuffer(data, size), metadata);
     case ImageFormat::Png:
         image.write_to_buffer(".png", &data, &size);
-        return takeBuffer(data, size);
+        return finishedPng(takeBuffer(data, size), image);
     case ImageFormat::Tiff:
         image.write_to_buffer(".tif", &data, &size);
         return takeBuffer(data, size);
     case ImageFormat::Gif:
         image.write_to_buffer(".gif", &data, &size);
         return takeBuffer(data, size);
-    case ImageFormat::Bmp: {
+    case ImageFormat::Bmp:
         image = flattenOntoWhite(image);
-        if (image.format() != VIPS_FORMAT_UCHAR) {
+        if (image.format() != VIPS_FORMAT_UCHAR || (image.bands() != 1 && image.bands() != 3)) {
             image = image.colourspace(VIPS_INTERPRETATION_sRGB);
         }
-        VipsBlob* blob = image.magicksave_buffer(VImage::option()->set("format", "bmp"));
-        std::unique_ptr<VipsArea, decltype(&vips_area_unref)> owner(reinterpret_cast<VipsArea*>(blob),
-                                                                    &vips_area_unref);
-        return std::string(static_cast<const char*>(owner->data), owner->length);
-    }
+        if (image.format() != VIPS_FORMAT_UCHAR) image = image.cast(VIPS_FORMAT_UCHAR);
+        return bmpFile(image);
     }
     return {};
 }

@@ -155,7 +155,8 @@ std::string gifGrownTo6144x32784()
 class HostileFile : public EngineTest {};
 
 // Found by the fuzzer: a 56-byte GIF of 58880 x 6, written as a BMP 39253 pixels wide. The BMP is
-// whole; only ImageMagick's policy (no side over 16384) keeps ImageMagick from reading it back.
+// whole, and written whatever ImageMagick's policy says; only that policy (no side over 16384 in
+// Debian 12's, over 32000 in Debian 13's) keeps ImageMagick from reading it back.
 TEST_F(HostileFile, AVeryWideImageIsWrittenAsAWholeBmp)
 {
     static const unsigned char bytes[] = {
@@ -325,25 +326,47 @@ TEST_F(HostileFile, AFileReplacedWhileItIsReadIsReadAsOneFile)
 
 TEST_F(HostileFile, AFileRewrittenInPlaceWhileItIsReadEndsWithItsLine)
 {
-    // The same file cut short and made whole again, over and over, while the engine reads it.
-    const std::string whole = encoded(".jpg", VImage::option()->set("interlace", true), 800, 600);
-    writeFile(in / "photo.jpg", whole);
-    std::atomic<bool> done{false};
-    std::thread writer([&] {
-        for (int i = 0; !done; ++i) {
-            std::FILE* file = std::fopen((in / "photo.jpg").c_str(), "r+b");
-            if (!file) continue;
-            ::ftruncate(::fileno(file), static_cast<off_t>(i % 2 == 0 ? whole.size() / 3 : 0));
-            if (i % 2 == 1) std::fwrite(whole.data(), 1, whole.size(), file);
-            std::fclose(file);
+    // The same file cut short and made whole again, over and over, while the engine reads it, as a
+    // sync client or a camera import may do. Read through a mapping, a file that shrinks kills the
+    // process (SIGBUS); read as the engine reads it, it only ends early.
+    const struct {
+        const char* name;
+        const char* written;
+        std::string bytes;
+    } files[] = {
+        {"baseline.jpg", "baseline.jpg", encoded(".jpg", nullptr, 800, 600)},
+        {"progressive.jpg", "progressive.jpg", encoded(".jpg", VImage::option()->set("interlace", true), 800, 600)},
+        {"photo.png", "photo.png", encoded(".png", nullptr, 800, 600)},
+        {"photo.tif", "photo.tif", encoded(".tif", nullptr, 800, 600)},
+        {"photo.webp", "photo.jpg", encoded(".webp", nullptr, 800, 600)},
+        {"photo.gif", "photo.gif", encoded(".gif", nullptr, 800, 600)},
+    };
+    for (const auto& file : files) {
+        const fs::path path = in / file.name;
+        writeFile(path, file.bytes);
+        std::atomic<bool> done{false};
+        std::thread writer([&] {
+            for (int i = 0; !done; ++i) {
+                std::FILE* stream = std::fopen(path.c_str(), "r+b");
+                if (!stream) continue;
+                ::ftruncate(::fileno(stream), static_cast<off_t>(i % 2 == 0 ? file.bytes.size() / 3 : 0));
+                if (i % 2 == 1) std::fwrite(file.bytes.data(), 1, file.bytes.size(), stream);
+                std::fclose(stream);
+            }
+        });
+        const std::string name = file.name;
+        for (int round = 0; round < 40; ++round) {
+            testing::TempDir folder;
+            const ResizeResult result = resizeImage(path, 100, "width", folder.path());
+            expectAnOrderlyOutcome(result, name, folder.path());
+            const std::string& line = result.message();
+            EXPECT_TRUE(line == name + " 800x600\n   " + file.written + " 100x75" || line == name + " - not an image, skipped"
+                        || line == name + " - failed to create resized image")
+                << line;
         }
-    });
-    for (int round = 0; round < 40; ++round) {
-        testing::TempDir folder;
-        expectAnOrderlyOutcome(resizeImage(in / "photo.jpg", 100, "width", folder.path()), "photo.jpg", folder.path());
+        done = true;
+        writer.join();
     }
-    done = true;
-    writer.join();
 }
 
 }  // namespace
