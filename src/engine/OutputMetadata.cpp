@@ -2,6 +2,7 @@
 
 #include "engine/JpegExifSegment.h"
 #include "engine/PhotoshopResources.h"
+#include "engine/PngExifChunk.h"
 #include "engine/XmpForOutput.h"
 
 #include <glib.h>
@@ -21,6 +22,7 @@ namespace {
 // from the "exif-ifdN-..." fields (a tag whose field is gone is left out) and "jpeg-thumbnail-data";
 // "xmp-data", "iptc-data" and "photoshop-data" are written as they are (JPEG: EXIF, XMP, IPTC;
 // PNG: EXIF, XMP, comments; TIFF: XMP, IPTC, Photoshop). "icc-profile-data" is the colour profile.
+// libvips 8.15 and later rebuild "exif-data" before any saver runs, a fresh block when there is none.
 constexpr const char* kExif = "exif-data";
 constexpr const char* kThumbnail = "jpeg-thumbnail-data";
 constexpr const char* kXmp = "xmp-data";
@@ -115,6 +117,12 @@ std::string finishedJpeg(std::string jpeg, const MetadataOptions& options)
 {
     if (!options.strip) return jpeg;
     return withoutExifSegments(std::move(jpeg));
+}
+
+std::string finishedPng(std::string png, const VImage& image)
+{
+    if (image.get_typeof(kExif) != 0) return png;
+    return withoutExifChunks(std::move(png));
 }
 
 }  // namespace voveriz
