@@ -109,6 +109,38 @@ TEST_F(OutputMetadataTest, EachOutputHoldsWhatItsOptionLeavesAndNothingStale)
     }
 }
 
+// libvips 8.15 and later write a fresh EXIF block into every PNG (a colour space of "Uncalibrated",
+// which colour-managed viewers heed); 8.14 writes one only from the image's own. A file whose
+// source has no EXIF has none either way, whatever the option; only JPEG gets a fresh block.
+TEST_F(OutputMetadataTest, AnOutputWhoseSourceHasNoExifHasNone)
+{
+    const VImage picture = testing::quadrantPicture(80, 50);
+    const std::vector<Choice> choices = {
+        {"no option", {}}, {"--strip-location", {false, true}}, {"--strip", {true, false}}};
+    for (const std::string format : {".png", ".tif", ".gif", ".bmp"}) {
+        const fs::path source = in / ("bare" + format);
+        if (format == ".bmp") {
+            testing::saveImage(picture, source, format);
+        } else {
+            void* data = nullptr;
+            size_t size = 0;
+            picture.write_to_buffer(format.c_str(), &data, &size, VImage::option()->set("strip", true));
+            testing::writeFile(source, std::string(static_cast<const char*>(data), size));
+            g_free(data);
+        }
+        ASSERT_FALSE(testing::readBack(source).exif) << source;
+        for (const Choice& choice : choices) {
+            SCOPED_TRACE(format + ", " + choice.label);
+            const fs::path outDir = out / (format + "-" + choice.label);
+            fs::create_directory(outDir);
+            ASSERT_EQ(runOn(source, 40, "width", outDir, choice.options).status(), "ok");
+            const ReadBack back = testing::readBack(outDir / source.filename());
+            EXPECT_EQ(back.pixels.width(), 40);
+            EXPECT_FALSE(back.exif);
+        }
+    }
+}
+
 // The thumbnail's fault as a user meets it: a sideways phone photo with its camera preview,
 // resized. Its preview would show the photo on its side; the output has none.
 TEST_F(OutputMetadataTest, ATurnedPhotosOutputHasNoPreviewOfTheUnturnedPhoto)
