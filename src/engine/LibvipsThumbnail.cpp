@@ -1,6 +1,5 @@
 #include "engine/LibvipsThumbnail.h"
 
-#include "engine/JpegEndMarker.h"
 
 namespace voveriz {
 
@@ -29,13 +28,31 @@ VImage libvipsThumbnail(const ThumbnailSource& source, const ThumbnailRequest& r
 {
     if (source.endMarkerPutBack) {
         // thumbnail_source would not pass fail_on on to the loader (libvips 8.14): load, then scale.
-        const vips::VSource marked = sourceWithJpegEndMarker(source.fd);
-        const VImage whole = VImage::new_from_source(
-            marked, "", VImage::option()->set("access", VIPS_ACCESS_SEQUENTIAL)->set("fail_on", VIPS_FAIL_ON_WARNING));
+        const VImage whole = openImage(
+            source, VImage::option()->set("access", VIPS_ACCESS_SEQUENTIAL)->set("fail_on", VIPS_FAIL_ON_WARNING));
         return whole.thumbnail_image(request.width, thumbnailOptions(request));
     }
-    return VImage::thumbnail((source.path + (request.allFrames ? "[n=-1]" : "")).c_str(), request.width,
-                             thumbnailOptions(request));
+    if (source.fd < 0 && source.bytes.empty()) {
+        return VImage::thumbnail((source.path + (request.allFrames ? "[n=-1]" : "")).c_str(), request.width,
+                                 thumbnailOptions(request));
+    }
+    // thumbnail_source and thumbnail_buffer hand the loader their option string, but not their
+    // fail_on (libvips 8.14), so fail_on goes in the string too.
+    const char* loaderOptions = request.allFrames ? "n=-1,fail_on=truncated" : "fail_on=truncated";
+    if (source.fd >= 0) {
+        return VImage::thumbnail_source(readerOf(source), request.width,
+                                        thumbnailOptions(request)->set("option_string", loaderOptions));
+    }
+    VipsBlob* blob = vips_blob_new(nullptr, source.bytes.data(), source.bytes.size());
+    try {
+        VImage image = VImage::thumbnail_buffer(blob, request.width,
+                                                thumbnailOptions(request)->set("option_string", loaderOptions));
+        vips_area_unref(VIPS_AREA(blob));
+        return image;
+    } catch (...) {
+        vips_area_unref(VIPS_AREA(blob));
+        throw;
+    }
 }
 
 }  // namespace voveriz

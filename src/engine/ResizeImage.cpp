@@ -6,8 +6,10 @@
 #include "engine/OutputFormat.h"
 #include "engine/PipelineGuard.h"
 #include "engine/ScaledSize.h"
+#include "engine/SourceSnapshot.h"
 #include "engine/Thumbnail.h"
 #include "engine/UniqueDestination.h"
+#include "engine/UnmappedSource.h"
 
 #include <vips/vips8>
 
@@ -36,11 +38,11 @@ std::string sourceName(const fs::path& src)
     return p.filename().string();
 }
 
-// The source, opened once. libvips reads it through /proc/self/fd and the unchanged copy is made
-// from there too, so the file that is measured is the file that is decoded or copied, even when its
-// name is given to another file meanwhile. That path also keeps libvips from reading a trailing
-// "[...]" of the file's own name as loader options. Only regular files are opened: folders, devices
-// and pipes are not images (and a pipe must not block the worker).
+// The source, opened once. libvips reads it from this descriptor (readableSource) and the unchanged
+// copy is made through /proc/self/fd from it too, so the file that is measured is the file that is
+// decoded or copied, even when its name is given to another file meanwhile. Neither reads the
+// file's name, so a trailing "[...]" in it is never taken as loader options. Only regular files
+// are opened: folders, devices and pipes are not images (and a pipe must not block the worker).
 class OpenSource {
 public:
     explicit OpenSource(const fs::path& src)
@@ -54,6 +56,7 @@ public:
             fd_ = -1;
         }
         mode_ = info.st_mode;
+        opened_ = info;
         if (fd_ >= 0) {
             static const bool procUsable = ::access("/proc/self/fd", X_OK) == 0;
             path_ = procUsable ? "/proc/self/fd/" + std::to_string(fd_) : src.string();
@@ -70,10 +73,20 @@ public:
     int fd() const { return fd_; }
     mode_t mode() const { return mode_; }  // what a written file's permissions are drawn from
 
+    // Whether the file was written to since it was opened (its size, or its change time).
+    bool changedSinceOpened() const
+    {
+        struct stat now {};
+        if (::fstat(fd_, &now) != 0) return true;
+        return now.st_size != opened_.st_size || now.st_ctim.tv_sec != opened_.st_ctim.tv_sec
+               || now.st_ctim.tv_nsec != opened_.st_ctim.tv_nsec;
+    }
+
 private:
     std::string path_;
     int fd_ = -1;
     mode_t mode_ = 0;
+    struct stat opened_ {};
 };
 
 // The header of the first page or frame: the size the user sees (EXIF orientation applied), its
@@ -91,10 +104,39 @@ struct Header {
     StoredHeader stored;      // as stored, for the thumbnail steps
 };
 
-std::optional<Header> readHeader(const std::string& loaderPath)
+// Files of a format read only by name are copied into memory, up to this size.
+constexpr std::int64_t kMaxSnapshotBytes = std::int64_t{1} << 30;
+
+// How libvips reads the open source. Through an unmapped source wherever a loader of its format
+// reads sources, as the loaders of every photo format do: libvips maps a file it reads by name
+// (libtiff, and libvips 8.16's own loaders, do), and a file that another program shortens under
+// a mapping kills the process with SIGBUS. The few loaders that read only named files read a
+// private snapshot instead. None when no loader takes the file; an empty source when its snapshot
+// would be too large.
+std::optional<ThumbnailSource> readableSource(const OpenSource& file, SourceSnapshot& snapshot)
+{
+    {
+        const vips::VSource probe = unmappedSource(file.fd());
+        if (vips_foreign_find_load_source(probe.get_source()) != nullptr) return ThumbnailSource{{}, file.fd()};
+    }
+    if (vips_foreign_find_load(file.path().c_str()) == nullptr) {
+        vips_error_clear();
+        return std::nullopt;
+    }
+    vips_error_clear();
+    snapshot = SourceSnapshot(file.fd(), kMaxSnapshotBytes);
+    if (!snapshot.ok()) return ThumbnailSource{};
+    // ImageMagick 6's policy refuses to read an unnamed file by path; its buffer loader reads the bytes.
+    const std::string_view bytes = snapshot.bytes();
+    if (vips_foreign_find_load_buffer(bytes.data(), bytes.size()) != nullptr) return ThumbnailSource{{}, -1, false, bytes};
+    vips_error_clear();
+    return ThumbnailSource{snapshot.path(), -1};
+}
+
+std::optional<Header> readHeader(const ThumbnailSource& source)
 {
     try {
-        const GuardedImage image([&] { return VImage::new_from_file(loaderPath.c_str()); });
+        const GuardedImage image([&] { return openImage(source); });
         Header header;
         header.width = image->width();
         header.height = image->height();
@@ -131,7 +173,15 @@ ResizeResult resize(const fs::path& src, const std::string& name, std::int64_t t
     if (!source.isOpen()) {
         return notAnImage;
     }
-    const std::optional<Header> header = readHeader(source.path());
+    SourceSnapshot snapshot;
+    const std::optional<ThumbnailSource> readable = readableSource(source, snapshot);
+    if (!readable) {
+        return notAnImage;
+    }
+    if (readable->fd < 0 && readable->bytes.empty() && readable->path.empty()) {
+        return notCreated;
+    }
+    const std::optional<Header> header = readHeader(*readable);
     if (!header) {
         return notAnImage;
     }
@@ -172,7 +222,7 @@ ResizeResult resize(const fs::path& src, const std::string& name, std::int64_t t
     // A JPEG that fails and lacks its end marker is read once more with the marker put back. Only
     // one whose image data is complete then decodes without a single warning; one cut off inside
     // its data meets the marker too early ("premature end of data segment") and stays an error.
-    ThumbnailSource thumbnailSource{source.path(), source.fd()};
+    ThumbnailSource thumbnailSource = *readable;
     auto makeThumbnail = [&]() {
         return GuardedImage([&] { return buildThumbnail(thumbnailSource, header->stored, request); });
     };
@@ -198,6 +248,11 @@ ResizeResult resize(const fs::path& src, const std::string& name, std::int64_t t
             bytes = scaleAndEncode();
         }
     } catch (const VError&) {
+        // A file written to while it was read failed in its reading, whatever the step that met it.
+        if (source.changedSinceOpened()) {
+            vips_error_clear();
+            return notCreated;
+        }
         // Decoding and encoding run as one pipeline; tell them apart by decoding alone.
         try {
             const GuardedImage decoded = makeThumbnail();

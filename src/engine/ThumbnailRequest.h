@@ -3,6 +3,7 @@
 #include <vips/vips8>
 
 #include <string>
+#include <string_view>
 
 namespace voveriz {
 
@@ -26,10 +27,18 @@ StoredHeader storedHeaderOf(const vips::VImage& header);
 
 // Where the pixels come from: the source as the engine opened it.
 struct ThumbnailSource {
-    std::string path;               // what libvips opens
-    int fd = -1;                    // the same file, open
+    std::string path;               // what libvips opens by name where neither fd nor bytes is set
+    int fd = -1;                    // the file, open: read through an unmapped source (UnmappedSource.h)
     bool endMarkerPutBack = false;  // a JPEG read with the end-of-image marker it lacks put back
+    std::string_view bytes = {};    // else the file in memory (SourceSnapshot.h), for a buffer loader
 };
+
+// The libvips source that reads source.fd (with the end marker put back where asked).
+vips::VSource readerOf(const ThumbnailSource& source);
+
+// The image of source, opened with options (which it frees): from its reader where fd is set,
+// else from its bytes, else from path. Throws vips::VError.
+vips::VImage openImage(const ThumbnailSource& source, vips::VOption* options = nullptr);
 
 // The image to make, as stored: a turned photo is scaled as it is stored and the caller turns it
 // upright afterwards. Each side is scaled on its own to exactly its size (libvips's size "force").

@@ -1,6 +1,5 @@
 #include "engine/ThumbnailSteps.h"
 
-#include "engine/JpegEndMarker.h"
 #include "engine/ReduceToSize.h"
 
 #include <algorithm>
@@ -38,12 +37,8 @@ VImage load(const ThumbnailSource& source, const StoredHeader& header, const Thu
         }
         return made;
     };
-    if (source.endMarkerPutBack) {
-        // Only a JPEG whose data is complete decodes without a warning once its marker is back.
-        const vips::VSource marked = sourceWithJpegEndMarker(source.fd);
-        return VImage::new_from_source(marked, "", options(VIPS_FAIL_ON_WARNING));
-    }
-    return VImage::new_from_file(source.path.c_str(), options(VIPS_FAIL_ON_TRUNCATED));
+    // Only a JPEG whose data is complete decodes without a warning once its marker is back.
+    return openImage(source, options(source.endMarkerPutBack ? VIPS_FAIL_ON_WARNING : VIPS_FAIL_ON_TRUNCATED));
 }
 
 VipsInterpretation processingSpace(const VImage& image)
