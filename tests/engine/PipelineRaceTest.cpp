@@ -9,6 +9,7 @@
 #include <vips/vector.h>
 
 #include <atomic>
+#include <cstdio>
 #include <chrono>
 #include <thread>
 
@@ -54,6 +55,20 @@ TEST(PipelineRace, TwoWorkersBuildAndReleasePipelinesForSeconds)
     second.join();
     EXPECT_EQ(failures, 0);
     EXPECT_GT(pipelines, 100);
+}
+
+// The lock is decided by what the running libvips does. Releases up to 8.14 generate their vector
+// code with liborc and need it while that code is on; 8.15 and later have none and need none.
+TEST(PipelineRace, TheLockIsTakenWhereTheRunningLibvipsGeneratesCodeWithLiborc)
+{
+    const bool liborcRelease = vips_version(0) == 8 && vips_version(1) < 15;
+    std::printf("[ INFO     ] libvips %s: the pipeline lock is %s\n", vips_version_string(),
+                liborcRelease ? "taken while its vector code is on" : "never taken");
+    ASSERT_TRUE(vips_vector_isenabled());
+    EXPECT_EQ(lockPipelineChanges().owns_lock(), liborcRelease);
+    vips_vector_set_enabled(FALSE);
+    EXPECT_FALSE(lockPipelineChanges().owns_lock()) << "with the vector code off, nothing to guard";
+    vips_vector_set_enabled(TRUE);
 }
 
 }  // namespace
