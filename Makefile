@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test test-sanitize fuzz bench screenshot package clean
+.PHONY: all deps configure build run test test-debian13 test-sanitize fuzz bench screenshot package clean
 
 all: build
 
@@ -21,6 +21,14 @@ run: build
 
 test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+# The whole suite again on Debian 13, in a root made once with debootstrap and kept outside the
+# clone (scripts/in-debian13), built in its own folder. Needs root or sudo.
+DEBIAN13_BUILD_DIR ?= build-debian13
+
+test-debian13:
+	@scripts/in-debian13 scripts/install-deps
+	@scripts/in-debian13 $(MAKE) --no-print-directory test BUILD_DIR=$(DEBIAN13_BUILD_DIR)
 
 # The same tests, built with AddressSanitizer, UndefinedBehaviorSanitizer and leak checking.
 SANITIZE_DIR ?= build-sanitize
