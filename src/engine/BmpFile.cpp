@@ -53,12 +53,12 @@ std::string headers(std::uint32_t width, std::uint32_t height, std::uint32_t pix
     put32(out, 0x0000ff00);
     put32(out, 0x000000ff);
     put32(out, 0xff000000);
-    put32(out, 0x73524742);               // LCS_sRGB
-    out.append(36 + 12, '\0');            // endpoints and gamma, unused with LCS_sRGB
-    put32(out, 4);                        // LCS_GM_IMAGES
-    put32(out, 0);                        // no profile
+    put32(out, 0x73524742);     // LCS_sRGB
+    out.append(36 + 12, '\0');  // endpoints and gamma, unused with LCS_sRGB
+    put32(out, 4);              // LCS_GM_IMAGES
+    put32(out, 0);              // no profile
     put32(out, 0);
-    put32(out, 0);                        // reserved
+    put32(out, 0);  // reserved
     return out;
 }
 
@@ -80,6 +80,7 @@ std::string bmpFile(const VImage& image)
 
     size_t size = 0;
     std::unique_ptr<void, decltype(&g_free)> memory(image.write_to_memory(&size), &g_free);
+    if (size != width * height * bands) throw VError("bmpFile: pixels of another size");
     const auto* pixels = static_cast<const unsigned char*>(memory.get());
 
     std::string out = headers(static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height),

@@ -24,7 +24,7 @@ struct Source {
     std::string format;
     PhotoMetadata metadata;
     std::string written;  // the output's name
-    bool carriesExif;     // the output format carries EXIF (not TIFF in libvips 8.14)
+    bool carriesExif;     // the output format carries EXIF (libvips writes none into TIFF, 8.14 or 8.16)
 };
 
 struct Choice {
