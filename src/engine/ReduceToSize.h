@@ -9,4 +9,9 @@ namespace voveriz {
 // more, then the vertical pass, then the horizontal one). Neither side drops below 1 pixel.
 vips::VImage reduceToSize(vips::VImage in, double hscale, double vscale);
 
+// libvips's own reduce of the same (resize, Lanczos3, gap 2), which reduceToSize takes for what
+// ours does not take. Its bytes are ours on libvips 8.14 only: later ones reduce 8-bit pixels
+// with other arithmetic.
+vips::VImage libvipsReduceToSize(vips::VImage in, double hscale, double vscale);
+
 }  // namespace voveriz

@@ -1,7 +1,5 @@
 #include "engine/ThumbnailSteps.h"
 
-#include "engine/ReduceToSize.h"
-
 #include <algorithm>
 
 namespace voveriz {
@@ -48,7 +46,8 @@ VipsInterpretation processingSpace(const VImage& image)
 
 }  // namespace
 
-VImage thumbnailSteps(const ThumbnailSource& source, const StoredHeader& header, const ThumbnailRequest& request)
+VImage thumbnailSteps(const ThumbnailSource& source, const StoredHeader& header, const ThumbnailRequest& request,
+                      ReduceStep reduce)
 {
     VImage image = load(source, header, request);
     image = image.colourspace(processingSpace(image));
@@ -62,7 +61,7 @@ VImage thumbnailSteps(const ThumbnailSource& source, const StoredHeader& header,
     const bool premultiplied = image.has_alpha() && hshrink != 1.0 && vshrink != 1.0;
     const VipsBandFormat format = image.format();
     if (premultiplied) image = image.premultiply();
-    image = reduceToSize(image, 1.0 / hshrink, 1.0 / vshrink);
+    image = reduce(image, 1.0 / hshrink, 1.0 / vshrink);
     if (premultiplied) image = image.unpremultiply().cast(format);
 
     if (!request.exportSrgb) return image.colourspace(processingSpace(image));

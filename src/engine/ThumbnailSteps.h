@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/ReduceToSize.h"
 #include "engine/ThumbnailRequest.h"
 
 #include <vips/vips8>
@@ -10,7 +11,10 @@ namespace voveriz {
 // that the reduce is the engine's own (reduceToSize): the load (sequential, with JPEG
 // shrink-on-load where thumbnail would use it), the processing space, premultiplied alpha, the
 // reduce, and the output colour. Nothing is turned. Throws vips::VError.
+// With libvipsReduceToSize as `reduce`, every step is thumbnail's, its reduce too: what a test
+// compares with thumbnail bit for bit on a libvips whose reduce has other arithmetic than ours.
+using ReduceStep = vips::VImage (*)(vips::VImage in, double hscale, double vscale);
 vips::VImage thumbnailSteps(const ThumbnailSource& source, const StoredHeader& header,
-                            const ThumbnailRequest& request);
+                            const ThumbnailRequest& request, ReduceStep reduce = reduceToSize);
 
 }  // namespace voveriz
