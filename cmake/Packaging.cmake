@@ -16,6 +16,9 @@ unchanged, originals are never changed and no file is ever overwritten.
 It reads JPEG, PNG, TIFF, BMP, GIF, WebP, HEIC, AVIF, JPEG XL and more.
 voveriz-cli does the same work from the shell.]=])
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The Voveriz developers <developers@voveriz.org>")
+# The package's Homepage field; the AppStream metainfo (data/) names the same page.
+set(VOVERIZ_HOMEPAGE https://voveriz.org/)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${VOVERIZ_HOMEPAGE})
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
