@@ -242,13 +242,11 @@ const Reading kReadings[] = {
     {"a sequential PNG, whole", 1 << 20, 1 << 20, true},
 };
 
-// Where the region holding each output starts, as libvips 8.14 has its passes ask: the final pass
-// is asked for the regions read; reduceh asks reducev for the lines of its region, shrinkh for one
-// line at a time; on a sequential source reducev's line cache asks it for 10 lines at a time.
-std::vector<int> regionStarts(int count, int tile, int lineCache = 0)
+// Where the region holding each output starts when a pass is asked for regions of `tile` outputs.
+std::vector<int> regionStarts(int count, int tile)
 {
     std::vector<int> starts(count);
-    for (int i = 0; i < count; i++) starts[i] = lineCache ? i / lineCache * lineCache : i / tile * tile;
+    for (int i = 0; i < count; i++) starts[i] = i / tile * tile;
     return starts;
 }
 
@@ -262,11 +260,14 @@ std::vector<std::uint8_t> referenceReduce(const std::vector<std::uint8_t>& pixel
     const bool verticalPass = vshrink != 1.0;
     if (verticalPass) {
         const ReferenceAxis axis(height, vshrink);
+        // How libvips 8.14's passes ask the vertical one for regions: through the line cache of
+        // 10 lines that reducev puts after itself on a sequential source; else shrinkh one line at
+        // a time, reduceh the lines of the region it is asked for, and so the reader's tiles.
         const ReferenceAxis across(width, hshrink);
-        const int asked = reading.sequential ? 0 : !horizontalPass ? reading.tileHeight
-                                              : across.box() > 1    ? 1
-                                                                    : reading.tileHeight;
-        const auto taps = axis.taps(regionStarts(axis.out(), asked, reading.sequential ? 10 : 0));
+        const int asked = reading.sequential                 ? 10
+                          : horizontalPass && across.box() > 1 ? 1
+                                                               : reading.tileHeight;
+        const auto taps = axis.taps(regionStarts(axis.out(), asked));
         outHeight = axis.out();
         const std::size_t count = (std::size_t)width * bands;
         const std::vector<std::vector<int>> lines = axis.boxedLines(image, count);
@@ -456,7 +457,8 @@ protected:
     {
         const bool sameArithmetic = testing::libvipsReducesAsOurs();
         // The two known answers: libvips 8.14's reduce is ours; later ones may differ.
-        EXPECT_TRUE(sameArithmetic || vips_version(1) > 14) << "libvips " << testing::libvipsVersion();
+        EXPECT_TRUE(sameArithmetic || vips_version(0) > 8 || vips_version(1) > 14)
+            << "libvips " << testing::libvipsVersion();
         static bool told = false;
         if (!sameArithmetic && !told) {
             told = true;
