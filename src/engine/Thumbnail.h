@@ -9,8 +9,9 @@ namespace voveriz {
 // The scaled image of a source, not yet turned upright and not yet encoded: made by the engine's
 // own steps where they are known to give libvips 8.14's thumbnail bit for bit, else by thumbnail
 // itself. On a later libvips the steps stay 8.14's: they differ from its thumbnail by its
-// reduce's arithmetic (8-bit pixels) and its premultiplying alpha in 8 bits, nothing else. The
-// one place that chooses between the two. Throws vips::VError.
+// reduce's arithmetic (8-bit pixels) and, for premultiplied alpha, its premultiplying in 8 bits;
+// without alpha, by the reduce alone (ThumbnailStepsTest). The one place that chooses between the
+// two. Throws vips::VError.
 vips::VImage buildThumbnail(const ThumbnailSource& source, const StoredHeader& header,
                             const ThumbnailRequest& request);
 
