@@ -10,7 +10,7 @@ and fusermount (fuse3) for a user other than root.
 
 Usage: held_folder.py MOUNT PHOTO COUNT
 Prints "ready" once the folder is mounted, "held NAME" the first time a read of NAME waits, and
-"released" once the reads go on. Ends, unmounting the folder, when the folder is unmounted.
+"released" once the reads go on. Ends when the folder is unmounted.
 """
 
 import errno
