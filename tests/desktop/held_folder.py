@@ -22,8 +22,14 @@ import threading
 from fusepy import FUSE, FuseOSError, Operations
 
 
+SAYING = threading.Lock()
+
+
 def say(line):
-    print(line, flush=True)
+    # Reads wait in threads of their own: one line at a time, never two run together.
+    with SAYING:
+        sys.stdout.write(line + "\n")
+        sys.stdout.flush()
 
 
 class HeldFolder(Operations):
