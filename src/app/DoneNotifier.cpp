@@ -51,26 +51,16 @@ DoneNotifier::DoneNotifier(std::function<void()> bringToFront, QObject* parent)
     : QObject(parent)
     , m_bringToFront(std::move(bringToFront))
 {
-    // What is done while the window is active, the user has seen; coming back starts afresh.
+    // Coming back starts afresh: the next notification is a new one.
     connect(qGuiApp, &QGuiApplication::applicationStateChanged, this, [this] {
-        m_seen = m_latest;
+        m_counts.windowStateChanged(windowActive());
         if (windowActive()) m_replacedId = 0;
     });
 }
 
 void DoneNotifier::show(const BatchCounts& counts)
 {
-    m_latest = counts;
-    if (windowActive()) {
-        m_seen = counts;
-        return;
-    }
-    if (counts.working()) return;
-    BatchCounts since;
-    since.handled = counts.handled - m_seen.handled;
-    since.failed = counts.failed - m_seen.failed;
-    since.notStarted = counts.notStarted - m_seen.notStarted;
-    if (since.handled + since.notStarted > 0) notify(since);
+    if (const std::optional<BatchCounts> due = m_counts.offer(counts, windowActive())) notify(*due);
 }
 
 void DoneNotifier::notify(const BatchCounts& sinceActive)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/DoneNotificationCounts.h"
 #include "batch/BatchCounts.h"
 
 #include <QObject>
@@ -35,9 +36,7 @@ private:
     void notify(const BatchCounts& sinceActive);
 
     std::function<void()> m_bringToFront;
-    BatchCounts m_latest;
-    // The totals when the window was last active.
-    BatchCounts m_seen;
+    DoneNotificationCounts m_counts;
     // The notification the next one replaces, until the window is active again; 0 for none.
     uint m_replacedId = 0;
     // Every notification the server took from us: clicking any of them brings the window up.
