@@ -29,17 +29,17 @@ struct DoneNotificationText {
     QString body;
 };
 
-DoneNotificationText doneNotificationText(const BatchCounts& sinceActive)
+DoneNotificationText doneNotificationText(const BatchCounts& away)
 {
     DoneNotificationText text;
-    const std::size_t handled = sinceActive.handled;
+    const std::size_t handled = away.handled;
     text.summary = handled == 0 ? QStringLiteral("No photos handled")
         : handled == 1          ? QStringLiteral("1 photo handled")
                                 : QStringLiteral("%1 photos handled").arg(handled);
     QStringList body;
-    if (sinceActive.failed > 0) body << QStringLiteral("%1 failed").arg(sinceActive.failed);
-    if (sinceActive.notStarted > 0) {
-        body << QStringLiteral("%1 not started: choose a Resized folder and a size").arg(sinceActive.notStarted);
+    if (away.failed > 0) body << QStringLiteral("%1 failed").arg(away.failed);
+    if (away.notStarted > 0) {
+        body << QStringLiteral("%1 not started: choose a Resized folder and a size").arg(away.notStarted);
     }
     text.body = body.join(QLatin1Char('\n'));
     return text;
@@ -63,7 +63,7 @@ void DoneNotifier::show(const BatchCounts& counts)
     if (const std::optional<BatchCounts> due = m_counts.offer(counts, windowActive())) notify(*due);
 }
 
-void DoneNotifier::notify(const BatchCounts& sinceActive)
+void DoneNotifier::notify(const BatchCounts& away)
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) return;
@@ -74,7 +74,7 @@ void DoneNotifier::notify(const BatchCounts& sinceActive)
         bus.connect(QString(), kPath, kInterface, QStringLiteral("ActivationToken"), this,
                     SLOT(activationToken(uint, QString)));
     }
-    const DoneNotificationText text = doneNotificationText(sinceActive);
+    const DoneNotificationText text = doneNotificationText(away);
     QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kInterface, QStringLiteral("Notify"));
     call << QStringLiteral("Voveriz") << m_replacedId << kAppId << text.summary << text.body
          << QStringList{kDefaultAction, QStringLiteral("Show Voveriz")}

@@ -12,11 +12,12 @@
 namespace voveriz {
 
 // When the work ends while none of our windows is active, a desktop notification
-// (org.freedesktop.Notifications) says how many photos were handled since the window was last
-// active, and how many of them failed; clicking it brings the window to the front. While the
-// window is active nothing is sent: the user sees the log. A later notification before the user
-// comes back replaces the earlier one, with the counts of both. Without a session bus or a
-// notification server nothing happens; no call waits for the bus.
+// (org.freedesktop.Notifications) says how many photos that stretch of work handled, from its
+// first file, and how many of them failed (DoneNotificationCounts says what is counted); clicking
+// it brings the window to the front. While the window is active nothing is sent: the user sees
+// the log. A later notification before the user comes back replaces the earlier one, with the
+// counts of both. Without a session bus or a notification server nothing happens; no call waits
+// for the bus.
 class DoneNotifier : public QObject {
     Q_OBJECT
 
@@ -33,7 +34,7 @@ private slots:
     void activationToken(uint id, const QString& token);
 
 private:
-    void notify(const BatchCounts& sinceActive);
+    void notify(const BatchCounts& away);
 
     std::function<void()> m_bringToFront;
     DoneNotificationCounts m_counts;
