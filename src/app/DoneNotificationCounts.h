@@ -11,8 +11,8 @@ namespace voveriz {
 //
 // A stretch of work runs from idle to idle: it begins when files are queued while none is in
 // work, and ends when the last file queued is done, with every drop made meanwhile in it. Its
-// files are the ones done from its first counts to its last; its counts are the totals at its end
-// less the totals at the end of the stretch before (the workers' start for the first).
+// counts are the totals at its end less the totals at the end of the stretch before (at the
+// workers' start, for the first).
 //
 // A stretch that ends while the window is not active is counted whole, the files done before the
 // user left included, and a notification is due. Until the window is active again, each later
