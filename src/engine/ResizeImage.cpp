@@ -108,9 +108,9 @@ struct Header {
 constexpr std::int64_t kMaxSnapshotBytes = std::int64_t{1} << 30;
 
 // How libvips reads the open source. Through an unmapped source wherever a loader of its format
-// reads sources, as the loaders of every photo format do: libvips maps a file it reads by name
-// (libtiff, and libvips 8.16's own loaders, do), and a file that another program shortens under
-// a mapping kills the process with SIGBUS. The few loaders that read only named files read a
+// reads sources, as the loaders of every photo format do: a file read by name may be mapped (by
+// libtiff, by libvips 8.14's GIF and WebP loaders, by more of libvips 8.16's), and a file that
+// another program shortens under a mapping kills the process with SIGBUS. The few loaders that read only named files read a
 // private snapshot instead. None when no loader takes the file; an empty source when its snapshot
 // would be too large.
 std::optional<ThumbnailSource> readableSource(const OpenSource& file, SourceSnapshot& snapshot)
