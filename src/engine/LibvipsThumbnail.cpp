@@ -1,5 +1,6 @@
 #include "engine/LibvipsThumbnail.h"
 
+#include <memory>
 
 namespace voveriz {
 
@@ -43,16 +44,10 @@ VImage libvipsThumbnail(const ThumbnailSource& source, const ThumbnailRequest& r
         return VImage::thumbnail_source(readerOf(source), request.width,
                                         thumbnailOptions(request)->set("option_string", loaderOptions));
     }
-    VipsBlob* blob = vips_blob_new(nullptr, source.bytes.data(), source.bytes.size());
-    try {
-        VImage image = VImage::thumbnail_buffer(blob, request.width,
-                                                thumbnailOptions(request)->set("option_string", loaderOptions));
-        vips_area_unref(VIPS_AREA(blob));
-        return image;
-    } catch (...) {
-        vips_area_unref(VIPS_AREA(blob));
-        throw;
-    }
+    const std::unique_ptr<VipsArea, decltype(&vips_area_unref)> blob(
+        VIPS_AREA(vips_blob_new(nullptr, source.bytes.data(), source.bytes.size())), &vips_area_unref);
+    return VImage::thumbnail_buffer(reinterpret_cast<VipsBlob*>(blob.get()), request.width,
+                                    thumbnailOptions(request)->set("option_string", loaderOptions));
 }
 
 }  // namespace voveriz

@@ -55,7 +55,6 @@ public:
             ::close(fd_);
             fd_ = -1;
         }
-        mode_ = info.st_mode;
         opened_ = info;
         if (fd_ >= 0) {
             static const bool procUsable = ::access("/proc/self/fd", X_OK) == 0;
@@ -71,7 +70,7 @@ public:
     bool isOpen() const { return fd_ >= 0; }
     const std::string& path() const { return path_; }
     int fd() const { return fd_; }
-    mode_t mode() const { return mode_; }  // what a written file's permissions are drawn from
+    mode_t mode() const { return opened_.st_mode; }  // what a written file's permissions are drawn from
 
     // Whether the file was written to since it was opened (its size, or its change time).
     bool changedSinceOpened() const
@@ -85,8 +84,7 @@ public:
 private:
     std::string path_;
     int fd_ = -1;
-    mode_t mode_ = 0;
-    struct stat opened_ {};
+    struct stat opened_ {};  // as it was when opened
 };
 
 // The header of the first page or frame: the size the user sees (EXIF orientation applied), its
@@ -110,9 +108,9 @@ constexpr std::int64_t kMaxSnapshotBytes = std::int64_t{1} << 30;
 // How libvips reads the open source. Through an unmapped source wherever a loader of its format
 // reads sources, as the loaders of every photo format do: a file read by name may be mapped (by
 // libtiff, by libvips 8.14's GIF and WebP loaders, by more of libvips 8.16's), and a file that
-// another program shortens under a mapping kills the process with SIGBUS. The few loaders that read only named files read a
-// private snapshot instead. None when no loader takes the file; an empty source when its snapshot
-// would be too large.
+// another program shortens under a mapping kills the process with SIGBUS. The few loaders that
+// read only named files read a private snapshot instead. None when no loader takes the file; an
+// empty source when its snapshot would be too large.
 std::optional<ThumbnailSource> readableSource(const OpenSource& file, SourceSnapshot& snapshot)
 {
     {
@@ -128,7 +126,9 @@ std::optional<ThumbnailSource> readableSource(const OpenSource& file, SourceSnap
     if (!snapshot.ok()) return ThumbnailSource{};
     // ImageMagick 6's policy refuses to read an unnamed file by path; its buffer loader reads the bytes.
     const std::string_view bytes = snapshot.bytes();
-    if (vips_foreign_find_load_buffer(bytes.data(), bytes.size()) != nullptr) return ThumbnailSource{{}, -1, false, bytes};
+    if (vips_foreign_find_load_buffer(bytes.data(), bytes.size()) != nullptr) {
+        return ThumbnailSource{{}, -1, false, bytes};
+    }
     vips_error_clear();
     return ThumbnailSource{snapshot.path(), -1};
 }
