@@ -27,9 +27,9 @@ public:
 private:
     std::optional<BatchCounts> pass(const BatchCounts& counts, Clock::time_point now);
 
-    Clock::duration interval_;
-    std::optional<Clock::time_point> lastPassed_;
-    std::optional<BatchCounts> held_;
+    Clock::duration m_interval;
+    std::optional<Clock::time_point> m_lastPassed;
+    std::optional<BatchCounts> m_held;
 };
 
 }  // namespace voveriz

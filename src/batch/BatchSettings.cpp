@@ -6,32 +6,32 @@ namespace voveriz {
 
 BatchSettingsSnapshot BatchSettings::snapshot() const
 {
-    std::lock_guard lock(mutex_);
-    return current_;
+    std::lock_guard lock(m_mutex);
+    return m_current;
 }
 
 void BatchSettings::setOutputPath(std::filesystem::path folder)
 {
-    std::lock_guard lock(mutex_);
-    current_.outputPath = std::move(folder);
+    std::lock_guard lock(m_mutex);
+    m_current.outputPath = std::move(folder);
 }
 
 void BatchSettings::setDimension(std::string dimension)
 {
-    std::lock_guard lock(mutex_);
-    current_.dimension = std::move(dimension);
+    std::lock_guard lock(m_mutex);
+    m_current.dimension = std::move(dimension);
 }
 
 void BatchSettings::setTargetText(std::string text)
 {
-    std::lock_guard lock(mutex_);
-    current_.targetText = std::move(text);
+    std::lock_guard lock(m_mutex);
+    m_current.targetText = std::move(text);
 }
 
 void BatchSettings::setMetadata(MetadataOptions metadata)
 {
-    std::lock_guard lock(mutex_);
-    current_.metadata = metadata;
+    std::lock_guard lock(m_mutex);
+    m_current.metadata = metadata;
 }
 
 }  // namespace voveriz

@@ -29,8 +29,8 @@ public:
     void setMetadata(MetadataOptions metadata);
 
 private:
-    mutable std::mutex mutex_;
-    BatchSettingsSnapshot current_;
+    mutable std::mutex m_mutex;
+    BatchSettingsSnapshot m_current;
 };
 
 }  // namespace voveriz

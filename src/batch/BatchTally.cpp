@@ -7,53 +7,53 @@
 namespace voveriz {
 
 BatchTally::BatchTally(Listener listener)
-    : listener_(std::move(listener))
+    : m_listener(std::move(listener))
 {
 }
 
 void BatchTally::queued(std::size_t files)
 {
     if (files == 0) return;
-    std::lock_guard lock(mutex_);
-    if (!counts_.working()) {
-        counts_.queued = counts_.done = 0;
-        counts_.progress = 0.0;
+    std::lock_guard lock(m_mutex);
+    if (!m_counts.working()) {
+        m_counts.queued = m_counts.done = 0;
+        m_counts.progress = 0.0;
     }
-    progressAtLastDrop_ = counts_.progress;
-    doneAtLastDrop_ = counts_.done;
-    counts_.queued += files;
+    m_progressAtLastDrop = m_counts.progress;
+    m_doneAtLastDrop = m_counts.done;
+    m_counts.queued += files;
     report();
 }
 
 void BatchTally::finished(const std::optional<BatchOutcome>& outcome)
 {
-    std::lock_guard lock(mutex_);
-    assert(counts_.working());
+    std::lock_guard lock(m_mutex);
+    assert(m_counts.working());
     if (outcome && outcome->result) {
-        ++counts_.handled;
-        if (resultMark(outcome->result->status()) == resultMark("error")) ++counts_.failed;
+        ++m_counts.handled;
+        if (resultMark(outcome->result->status()) == resultMark("error")) ++m_counts.failed;
     } else if (outcome) {
-        ++counts_.notStarted;
+        ++m_counts.notStarted;
     }
-    ++counts_.done;
-    if (counts_.working()) {
-        const double share = double(counts_.done - doneAtLastDrop_) / double(counts_.queued - doneAtLastDrop_);
-        counts_.progress = progressAtLastDrop_ + (1.0 - progressAtLastDrop_) * share;
+    ++m_counts.done;
+    if (m_counts.working()) {
+        const double share = double(m_counts.done - m_doneAtLastDrop) / double(m_counts.queued - m_doneAtLastDrop);
+        m_counts.progress = m_progressAtLastDrop + (1.0 - m_progressAtLastDrop) * share;
     } else {
-        counts_.progress = 1.0;
+        m_counts.progress = 1.0;
     }
     report();
 }
 
 BatchCounts BatchTally::counts() const
 {
-    std::lock_guard lock(mutex_);
-    return counts_;
+    std::lock_guard lock(m_mutex);
+    return m_counts;
 }
 
 void BatchTally::report()
 {
-    if (listener_) listener_(counts_);
+    if (m_listener) m_listener(m_counts);
 }
 
 }  // namespace voveriz

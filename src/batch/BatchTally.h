@@ -28,13 +28,13 @@ public:
 private:
     void report();
 
-    Listener listener_;
-    mutable std::mutex mutex_;
-    BatchCounts counts_;
+    Listener m_listener;
+    mutable std::mutex m_mutex;
+    BatchCounts m_counts;
     // Where the stretch stood when its last drop came: that share of the bar stays, and the files
     // still to do, old and new, share the rest.
-    double progressAtLastDrop_ = 0.0;
-    std::size_t doneAtLastDrop_ = 0;
+    double m_progressAtLastDrop = 0.0;
+    std::size_t m_doneAtLastDrop = 0;
 };
 
 }  // namespace voveriz

@@ -32,16 +32,16 @@ struct BatchWorkers::Drop {
 };
 
 BatchWorkers::BatchWorkers(unsigned threads, FileProcessor process, BatchTally::Listener onCounts)
-    : process_(process ? std::move(process) : FileProcessor(processDroppedFile))
-    , tally_(std::move(onCounts))
+    : m_process(process ? std::move(process) : FileProcessor(processDroppedFile))
+    , m_tally(std::move(onCounts))
 {
     threads = std::max(threads, 1u);
-    threads_.reserve(threads);
+    m_threads.reserve(threads);
     for (unsigned i = 0; i < threads; ++i) {
         try {
-            threads_.emplace_back([this] { work(); });
+            m_threads.emplace_back([this] { work(); });
         } catch (const std::system_error&) {
-            if (threads_.empty()) throw;
+            if (m_threads.empty()) throw;
             break;  // fewer threads than asked for: the ones running share the files
         }
     }
@@ -50,11 +50,11 @@ BatchWorkers::BatchWorkers(unsigned threads, FileProcessor process, BatchTally::
 BatchWorkers::~BatchWorkers()
 {
     {
-        std::lock_guard lock(mutex_);
-        stopping_ = true;
+        std::lock_guard lock(m_mutex);
+        m_stopping = true;
     }
-    changed_.notify_all();
-    threads_.clear();  // joins: the files in hand finish first
+    m_changed.notify_all();
+    m_threads.clear();  // joins: the files in hand finish first
 }
 
 unsigned BatchWorkers::coreCount()
@@ -78,33 +78,33 @@ void BatchWorkers::submit(std::vector<fs::path> files, std::weak_ptr<const Batch
     drop->settings = std::move(settings);
     drop->deliver = std::move(deliver);
     drop->process = std::move(process);
-    tally_.queued(drop->files.size());
+    m_tally.queued(drop->files.size());
     {
-        std::lock_guard lock(mutex_);
-        unfinished_ += drop->files.size();
-        waiting_.push_back(std::move(drop));
+        std::lock_guard lock(m_mutex);
+        m_unfinished += drop->files.size();
+        m_waiting.push_back(std::move(drop));
     }
-    changed_.notify_all();
+    m_changed.notify_all();
 }
 
 void BatchWorkers::waitUntilIdle()
 {
-    std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return unfinished_ == 0; });
+    std::unique_lock lock(m_mutex);
+    m_changed.wait(lock, [this] { return m_unfinished == 0; });
 }
 
 std::optional<BatchWorkers::Pick> BatchWorkers::pickFile()
 {
     // The first drop in line gives one file, then waits behind the others for its next turn. A
     // drop whose next file must wait for an earlier one of the same name keeps its place.
-    for (auto it = waiting_.begin(); it != waiting_.end(); ++it) {
+    for (auto it = m_waiting.begin(); it != m_waiting.end(); ++it) {
         std::shared_ptr<Drop> drop = *it;
         const std::string& base = drop->bases[drop->nextToStart];
         if (drop->basesInWork.contains(base)) continue;
         drop->basesInWork.insert(base);
         const std::size_t index = drop->nextToStart++;
-        waiting_.erase(it);
-        if (drop->nextToStart < drop->files.size()) waiting_.push_back(drop);
+        m_waiting.erase(it);
+        if (drop->nextToStart < drop->files.size()) m_waiting.push_back(drop);
         return Pick{std::move(drop), index};
     }
     return std::nullopt;
@@ -115,9 +115,9 @@ void BatchWorkers::work()
     for (;;) {
         std::optional<Pick> pick;
         {
-            std::unique_lock lock(mutex_);
-            changed_.wait(lock, [&] { return stopping_ || (pick = pickFile()); });
-            if (stopping_) return;
+            std::unique_lock lock(m_mutex);
+            m_changed.wait(lock, [&] { return m_stopping || (pick = pickFile()); });
+            if (m_stopping) return;
         }
         Drop& drop = *pick->drop;
         // The settings as they are now, for this file alone; none once their owner is gone.
@@ -125,13 +125,13 @@ void BatchWorkers::work()
         if (const auto owner = drop.settings.lock()) settings = owner->snapshot();
         std::optional<BatchOutcome> outcome;
         if (settings) {
-            outcome = drop.process ? drop.process(pick->index, *settings) : process_(drop.files[pick->index], *settings);
+            outcome = drop.process ? drop.process(pick->index, *settings) : m_process(drop.files[pick->index], *settings);
         }
         {
-            std::lock_guard lock(mutex_);
+            std::lock_guard lock(m_mutex);
             drop.basesInWork.erase(drop.bases[pick->index]);
         }
-        changed_.notify_all();  // a file of the same name may start now
+        m_changed.notify_all();  // a file of the same name may start now
         finish(drop, pick->index, std::move(outcome));
     }
 }
@@ -145,7 +145,7 @@ void BatchWorkers::finish(Drop& drop, std::size_t index, std::optional<BatchOutc
         drop.finished[index] = true;
         while (drop.nextToDeliver < drop.files.size() && drop.finished[drop.nextToDeliver]) {
             std::optional<BatchOutcome>& next = drop.outcomes[drop.nextToDeliver++];
-            tally_.finished(next);
+            m_tally.finished(next);
             if (next) drop.deliver(std::move(*next));
             next.reset();
             ++done;
@@ -153,10 +153,10 @@ void BatchWorkers::finish(Drop& drop, std::size_t index, std::optional<BatchOutc
     }
     if (done == 0) return;
     {
-        std::lock_guard lock(mutex_);
-        unfinished_ -= done;
+        std::lock_guard lock(m_mutex);
+        m_unfinished -= done;
     }
-    changed_.notify_all();
+    m_changed.notify_all();
 }
 
 }  // namespace voveriz

@@ -51,7 +51,7 @@ public:
     // Blocks until every file submitted so far has been delivered or skipped.
     void waitUntilIdle();
 
-    unsigned threadCount() const { return static_cast<unsigned>(threads_.size()); }
+    unsigned threadCount() const { return static_cast<unsigned>(m_threads.size()); }
 
     // The cores this process may run on (at least 1).
     static unsigned coreCount();
@@ -62,19 +62,19 @@ private:
         std::shared_ptr<Drop> drop;
         std::size_t index = 0;
     };
-    // Under mutex_: the next file that may start now, taking drops in turn; none if no file may.
+    // Under m_mutex: the next file that may start now, taking drops in turn; none if no file may.
     std::optional<Pick> pickFile();
     void work();
     void finish(Drop& drop, std::size_t index, std::optional<BatchOutcome> outcome);
 
-    FileProcessor process_;
-    BatchTally tally_;
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::deque<std::shared_ptr<Drop>> waiting_;  // drops with files not yet started, in turn
-    std::size_t unfinished_ = 0;                 // files submitted and not yet delivered or skipped
-    bool stopping_ = false;
-    std::vector<std::jthread> threads_;
+    FileProcessor m_process;
+    BatchTally m_tally;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::deque<std::shared_ptr<Drop>> m_waiting;  // drops with files not yet started, in turn
+    std::size_t m_unfinished = 0;                 // files submitted and not yet delivered or skipped
+    bool m_stopping = false;
+    std::vector<std::jthread> m_threads;
 };
 
 }  // namespace voveriz

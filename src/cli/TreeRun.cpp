@@ -28,35 +28,35 @@ mode_t folderPermissions(mode_t sourceMode)
 
 }  // namespace
 
-TreeOutput::TreeOutput(std::vector<WalkedFolder> folders) : folders_(std::move(folders)), ready_(folders_.size())
+TreeOutput::TreeOutput(std::vector<WalkedFolder> folders) : m_folders(std::move(folders)), m_ready(m_folders.size())
 {
 }
 
 fs::path TreeOutput::folderFor(const fs::path& outputDir, std::optional<std::size_t> folder)
 {
     if (!folder) return outputDir;
-    const std::lock_guard lock(mutex_);
+    const std::lock_guard lock(m_mutex);
     make(outputDir, *folder);
-    return outputDir / folders_[*folder].relative;
+    return outputDir / m_folders[*folder].relative;
 }
 
 void TreeOutput::make(const fs::path& outputDir, std::size_t folder)
 {
-    if (ready_[folder]) return;
-    if (folders_[folder].parent) make(outputDir, *folders_[folder].parent);
+    if (m_ready[folder]) return;
+    if (m_folders[folder].parent) make(outputDir, *m_folders[folder].parent);
     // A folder of that name already there is used; one that cannot be made gives each of its
     // files the engine's line for the failed write.
-    const fs::path path = outputDir / folders_[folder].relative;
-    if (::mkdir(path.c_str(), folderPermissions(folders_[folder].mode)) == 0) made_.push_back(path);
-    ready_[folder] = true;
+    const fs::path path = outputDir / m_folders[folder].relative;
+    if (::mkdir(path.c_str(), folderPermissions(m_folders[folder].mode)) == 0) m_made.push_back(path);
+    m_ready[folder] = true;
 }
 
 void TreeOutput::removeEmptyMade()
 {
-    const std::lock_guard lock(mutex_);
+    const std::lock_guard lock(m_mutex);
     // Deepest first: a child was always made after its parent. rmdir removes only empty folders.
-    for (auto it = made_.rbegin(); it != made_.rend(); ++it) ::rmdir(it->c_str());
-    made_.clear();
+    for (auto it = m_made.rbegin(); it != m_made.rend(); ++it) ::rmdir(it->c_str());
+    m_made.clear();
 }
 
 ResizeResult shownInWalk(const ResizeResult& result, const std::string& name, const std::string& shownFolder)

@@ -27,10 +27,10 @@ public:
 private:
     void make(const std::filesystem::path& outputDir, std::size_t folder);
 
-    std::vector<WalkedFolder> folders_;
-    std::mutex mutex_;
-    std::vector<bool> ready_;
-    std::vector<std::filesystem::path> made_;
+    std::vector<WalkedFolder> m_folders;
+    std::mutex m_mutex;
+    std::vector<bool> m_ready;
+    std::vector<std::filesystem::path> m_made;
 };
 
 // One file of the run against the settings current for it: the window's checks and engine, its

@@ -29,7 +29,7 @@ std::optional<Identity> identityOf(const fs::path& path)
 
 class Walker {
 public:
-    Walker(Walk& walk, std::optional<Identity> output) : walk_(walk), output_(output) { }
+    Walker(Walk& walk, std::optional<Identity> output) : m_walk(walk), m_output(output) { }
 
     // Walks folder, whose files' lines add shown and whose outputs go into target; the folder's own
     // line, if it cannot be read, adds ownShown.
@@ -47,29 +47,29 @@ public:
             (isFolder ? folders : files).push_back(name);
         }
         if (error) {
-            walk_.files.push_back({folder, ownShown, std::nullopt, errorText(error.value())});
+            m_walk.files.push_back({folder, ownShown, std::nullopt, errorText(error.value())});
             return;
         }
         std::sort(files.begin(), files.end());
         std::sort(folders.begin(), folders.end());
-        for (const std::string& name : files) walk_.files.push_back({folder / name, shown, target, {}});
+        for (const std::string& name : files) m_walk.files.push_back({folder / name, shown, target, {}});
         for (const std::string& name : folders) {
             const fs::path sub = folder / name;
-            if (output_ && identityOf(sub) == output_) continue;
+            if (m_output && identityOf(sub) == m_output) continue;
             struct stat info {};
             if (::stat(sub.c_str(), &info) != 0) {
-                walk_.files.push_back({sub, shown, target, errorText(errno)});
+                m_walk.files.push_back({sub, shown, target, errorText(errno)});
                 continue;
             }
-            const fs::path relative = target ? walk_.folders[*target].relative / name : fs::path(name);
-            walk_.folders.push_back({relative, info.st_mode, target});
-            walkFolder(sub, shown, shown + name + "/", walk_.folders.size() - 1);
+            const fs::path relative = target ? m_walk.folders[*target].relative / name : fs::path(name);
+            m_walk.folders.push_back({relative, info.st_mode, target});
+            walkFolder(sub, shown, shown + name + "/", m_walk.folders.size() - 1);
         }
     }
 
 private:
-    Walk& walk_;
-    std::optional<Identity> output_;
+    Walk& m_walk;
+    std::optional<Identity> m_output;
 };
 
 }  // namespace

@@ -26,27 +26,27 @@ namespace {
 // Closes a descriptor at the end of a scope.
 class Fd {
 public:
-    explicit Fd(int fd = -1) : fd_(fd) {}
+    explicit Fd(int fd = -1) : m_fd(fd) {}
     ~Fd() { reset(); }
     Fd(const Fd&) = delete;
     Fd& operator=(const Fd&) = delete;
-    int get() const { return fd_; }
+    int get() const { return m_fd; }
     void adopt(int fd)
     {
         reset();
-        fd_ = fd;
+        m_fd = fd;
     }
     // Closes now; returns 0 or the errno of a failed close (a late write error on some file systems).
     int reset()
     {
         int error = 0;
-        if (fd_ >= 0 && ::close(fd_) != 0) error = errno;
-        fd_ = -1;
+        if (m_fd >= 0 && ::close(m_fd) != 0) error = errno;
+        m_fd = -1;
         return error;
     }
 
 private:
-    int fd_;
+    int m_fd;
 };
 
 std::atomic<bool> namedTemporaryFilesOnly{false};

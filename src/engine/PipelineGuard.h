@@ -21,21 +21,21 @@ public:
     explicit GuardedImage(Build&& build)
     {
         const auto lock = lockPipelineChanges();
-        image_.emplace(std::forward<Build>(build)());
+        m_image.emplace(std::forward<Build>(build)());
     }
     ~GuardedImage()
     {
         const auto lock = lockPipelineChanges();
-        image_.reset();
+        m_image.reset();
     }
     GuardedImage(const GuardedImage&) = delete;
     GuardedImage& operator=(const GuardedImage&) = delete;
 
-    const vips::VImage& operator*() const { return *image_; }
-    const vips::VImage* operator->() const { return &*image_; }
+    const vips::VImage& operator*() const { return *m_image; }
+    const vips::VImage* operator->() const { return &*m_image; }
 
 private:
-    std::optional<vips::VImage> image_;
+    std::optional<vips::VImage> m_image;
 };
 
 }  // namespace voveriz

@@ -49,42 +49,42 @@ public:
     {
         std::error_code statError;
         if (!fs::is_regular_file(src, statError)) return;
-        fd_ = ::open(src.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+        m_fd = ::open(src.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
         struct stat info {};
-        if (fd_ >= 0 && (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode))) {
-            ::close(fd_);
-            fd_ = -1;
+        if (m_fd >= 0 && (::fstat(m_fd, &info) != 0 || !S_ISREG(info.st_mode))) {
+            ::close(m_fd);
+            m_fd = -1;
         }
-        opened_ = info;
-        if (fd_ >= 0) {
+        m_opened = info;
+        if (m_fd >= 0) {
             static const bool procUsable = ::access("/proc/self/fd", X_OK) == 0;
-            path_ = procUsable ? "/proc/self/fd/" + std::to_string(fd_) : src.string();
+            m_path = procUsable ? "/proc/self/fd/" + std::to_string(m_fd) : src.string();
         }
     }
     ~OpenSource()
     {
-        if (fd_ >= 0) ::close(fd_);
+        if (m_fd >= 0) ::close(m_fd);
     }
     OpenSource(const OpenSource&) = delete;
     OpenSource& operator=(const OpenSource&) = delete;
-    bool isOpen() const { return fd_ >= 0; }
-    const std::string& path() const { return path_; }
-    int fd() const { return fd_; }
-    mode_t mode() const { return opened_.st_mode; }  // what a written file's permissions are drawn from
+    bool isOpen() const { return m_fd >= 0; }
+    const std::string& path() const { return m_path; }
+    int fd() const { return m_fd; }
+    mode_t mode() const { return m_opened.st_mode; }  // what a written file's permissions are drawn from
 
     // Whether the file was written to since it was opened (its size, or its change time).
     bool changedSinceOpened() const
     {
         struct stat now {};
-        if (::fstat(fd_, &now) != 0) return true;
-        return now.st_size != opened_.st_size || now.st_ctim.tv_sec != opened_.st_ctim.tv_sec
-               || now.st_ctim.tv_nsec != opened_.st_ctim.tv_nsec;
+        if (::fstat(m_fd, &now) != 0) return true;
+        return now.st_size != m_opened.st_size || now.st_ctim.tv_sec != m_opened.st_ctim.tv_sec
+               || now.st_ctim.tv_nsec != m_opened.st_ctim.tv_nsec;
     }
 
 private:
-    std::string path_;
-    int fd_ = -1;
-    struct stat opened_ {};  // as it was when opened
+    std::string m_path;
+    int m_fd = -1;
+    struct stat m_opened {};  // as it was when opened
 };
 
 // The header of the first page or frame: the size the user sees (EXIF orientation applied), its

@@ -10,16 +10,16 @@ namespace voveriz {
 class ResizeResult {
 public:
     ResizeResult(std::string status, std::string message)
-        : status_(std::move(status)), message_(std::move(message))
+        : m_status(std::move(status)), m_message(std::move(message))
     {
     }
 
-    const std::string& status() const { return status_; }
-    const std::string& message() const { return message_; }
+    const std::string& status() const { return m_status; }
+    const std::string& message() const { return m_message; }
 
 private:
-    std::string status_;
-    std::string message_;
+    std::string m_status;
+    std::string m_message;
 };
 
 }  // namespace voveriz

@@ -43,17 +43,17 @@ SourceSnapshot::SourceSnapshot(int fd, std::int64_t maxBytes)
         ::close(copy);
         return;
     }
-    size_ = static_cast<std::size_t>(copied.st_size);
-    if (size_ > 0) {
-        map_ = ::mmap(nullptr, size_, PROT_READ, MAP_PRIVATE, copy, 0);
-        if (map_ == MAP_FAILED) {
-            map_ = nullptr;
+    m_size = static_cast<std::size_t>(copied.st_size);
+    if (m_size > 0) {
+        m_map = ::mmap(nullptr, m_size, PROT_READ, MAP_PRIVATE, copy, 0);
+        if (m_map == MAP_FAILED) {
+            m_map = nullptr;
             ::close(copy);
             return;
         }
     }
-    fd_ = copy;
-    path_ = "/proc/self/fd/" + std::to_string(copy);
+    m_fd = copy;
+    m_path = "/proc/self/fd/" + std::to_string(copy);
 }
 
 SourceSnapshot::~SourceSnapshot()
@@ -63,22 +63,22 @@ SourceSnapshot::~SourceSnapshot()
 
 void SourceSnapshot::release()
 {
-    if (map_ != nullptr) ::munmap(map_, size_);
-    if (fd_ >= 0) ::close(fd_);
-    map_ = nullptr;
-    size_ = 0;
-    fd_ = -1;
-    path_.clear();
+    if (m_map != nullptr) ::munmap(m_map, m_size);
+    if (m_fd >= 0) ::close(m_fd);
+    m_map = nullptr;
+    m_size = 0;
+    m_fd = -1;
+    m_path.clear();
 }
 
 std::string_view SourceSnapshot::bytes() const
 {
-    return map_ != nullptr ? std::string_view(static_cast<const char*>(map_), size_) : std::string_view();
+    return m_map != nullptr ? std::string_view(static_cast<const char*>(m_map), m_size) : std::string_view();
 }
 
 SourceSnapshot::SourceSnapshot(SourceSnapshot&& other) noexcept
-    : fd_(std::exchange(other.fd_, -1)), path_(std::move(other.path_)), map_(std::exchange(other.map_, nullptr)),
-      size_(std::exchange(other.size_, 0))
+    : m_fd(std::exchange(other.m_fd, -1)), m_path(std::move(other.m_path)), m_map(std::exchange(other.m_map, nullptr)),
+      m_size(std::exchange(other.m_size, 0))
 {
 }
 
@@ -86,10 +86,10 @@ SourceSnapshot& SourceSnapshot::operator=(SourceSnapshot&& other) noexcept
 {
     if (this != &other) {
         release();
-        fd_ = std::exchange(other.fd_, -1);
-        path_ = std::move(other.path_);
-        map_ = std::exchange(other.map_, nullptr);
-        size_ = std::exchange(other.size_, 0);
+        m_fd = std::exchange(other.m_fd, -1);
+        m_path = std::move(other.m_path);
+        m_map = std::exchange(other.m_map, nullptr);
+        m_size = std::exchange(other.m_size, 0);
     }
     return *this;
 }

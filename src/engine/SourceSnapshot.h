@@ -22,15 +22,15 @@ public:
     SourceSnapshot(const SourceSnapshot&) = delete;
     SourceSnapshot& operator=(const SourceSnapshot&) = delete;
 
-    bool ok() const { return fd_ >= 0; }
-    const std::string& path() const { return path_; }  // what a loader opens by name
+    bool ok() const { return m_fd >= 0; }
+    const std::string& path() const { return m_path; }  // what a loader opens by name
     std::string_view bytes() const;                    // the copy, mapped
 
 private:
-    int fd_ = -1;
-    std::string path_;
-    void* map_ = nullptr;
-    std::size_t size_ = 0;
+    int m_fd = -1;
+    std::string m_path;
+    void* m_map = nullptr;
+    std::size_t m_size = 0;
 
     void release();
 };

@@ -37,8 +37,8 @@ using Text = std::unique_ptr<std::remove_pointer_t<XmpStringPtr>, decltype(&xmp_
 // else in the program writes to std::cerr.
 class QuietToolkitErrors {
 public:
-    QuietToolkitErrors() : saved_(std::cerr.rdbuf(&nowhere_)) {}
-    ~QuietToolkitErrors() { std::cerr.rdbuf(saved_); }
+    QuietToolkitErrors() : m_saved(std::cerr.rdbuf(&m_nowhere)) {}
+    ~QuietToolkitErrors() { std::cerr.rdbuf(m_saved); }
     QuietToolkitErrors(const QuietToolkitErrors&) = delete;
     QuietToolkitErrors& operator=(const QuietToolkitErrors&) = delete;
 
@@ -46,8 +46,8 @@ private:
     struct Nowhere : std::streambuf {
         int overflow(int c) override { return traits_type::not_eof(c); }
     };
-    Nowhere nowhere_;
-    std::streambuf* saved_;
+    Nowhere m_nowhere;
+    std::streambuf* m_saved;
 };
 
 Text newText()

@@ -25,20 +25,20 @@ class Signal {
 public:
     void raise()
     {
-        std::lock_guard lock(mutex_);
-        raised_ = true;
-        changed_.notify_all();
+        std::lock_guard lock(m_mutex);
+        m_raised = true;
+        m_changed.notify_all();
     }
     bool waitFor(std::chrono::seconds limit)
     {
-        std::unique_lock lock(mutex_);
-        return changed_.wait_for(lock, limit, [this] { return raised_; });
+        std::unique_lock lock(m_mutex);
+        return m_changed.wait_for(lock, limit, [this] { return m_raised; });
     }
 
 private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    bool raised_ = false;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    bool m_raised = false;
 };
 
 BatchOutcome lineFor(const fs::path& file)

@@ -27,38 +27,38 @@ public:
     explicit SmallDisk(const std::string& size)
     {
         const std::string options = "size=" + size + ",mode=0755";
-        if (::mount("tmpfs", dir_.path().c_str(), "tmpfs", 0, options.c_str()) == 0) {
-            mounted_ = true;
+        if (::mount("tmpfs", m_dir.path().c_str(), "tmpfs", 0, options.c_str()) == 0) {
+            m_mounted = true;
         } else {
-            error_ = std::strerror(errno);
+            m_error = std::strerror(errno);
         }
     }
     ~SmallDisk()
     {
-        if (mounted_) ::umount2(dir_.path().c_str(), MNT_DETACH);
+        if (m_mounted) ::umount2(m_dir.path().c_str(), MNT_DETACH);
     }
     SmallDisk(const SmallDisk&) = delete;
     SmallDisk& operator=(const SmallDisk&) = delete;
 
-    bool mounted() const { return mounted_; }
-    const std::string& error() const { return error_; }
-    const fs::path& path() const { return dir_.path(); }
+    bool mounted() const { return m_mounted; }
+    const std::string& error() const { return m_error; }
+    const fs::path& path() const { return m_dir.path(); }
     bool remount(bool readOnly)
     {
-        return ::mount(nullptr, dir_.path().c_str(), nullptr, MS_REMOUNT | (readOnly ? MS_RDONLY : 0), nullptr) == 0;
+        return ::mount(nullptr, m_dir.path().c_str(), nullptr, MS_REMOUNT | (readOnly ? MS_RDONLY : 0), nullptr) == 0;
     }
     // Bytes in use: what the files hold, and what an unnamed or forgotten temporary file would hold.
     std::uintmax_t usedBytes() const
     {
         struct statvfs info {};
-        ::statvfs(dir_.path().c_str(), &info);
+        ::statvfs(m_dir.path().c_str(), &info);
         return static_cast<std::uintmax_t>(info.f_blocks - info.f_bfree) * info.f_frsize;
     }
 
 private:
-    TempDir dir_;
-    bool mounted_ = false;
-    std::string error_;
+    TempDir m_dir;
+    bool m_mounted = false;
+    std::string m_error;
 };
 
 // What the files of a folder take on a tmpfs: whole pages.

@@ -96,13 +96,13 @@ TEST_F(FileSafety, AnUnreadableSourceIsNotCopiedAsIs)
 // Sets the process's umask for the life of a scope.
 class Umask {
 public:
-    explicit Umask(mode_t mask) : saved_(::umask(mask)) {}
-    ~Umask() { ::umask(saved_); }
+    explicit Umask(mode_t mask) : m_saved(::umask(mask)) {}
+    ~Umask() { ::umask(m_saved); }
     Umask(const Umask&) = delete;
     Umask& operator=(const Umask&) = delete;
 
 private:
-    mode_t saved_;
+    mode_t m_saved;
 };
 
 std::string octal(mode_t mode)
@@ -148,21 +148,21 @@ class FileSizeLimit {
 public:
     explicit FileSizeLimit(rlim_t bytes)
     {
-        ::getrlimit(RLIMIT_FSIZE, &saved_);
-        previous_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved_;
+        ::getrlimit(RLIMIT_FSIZE, &m_saved);
+        m_previous = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_saved;
         limit.rlim_cur = bytes;
         ::setrlimit(RLIMIT_FSIZE, &limit);
     }
     ~FileSizeLimit()
     {
-        ::setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, previous_);
+        ::setrlimit(RLIMIT_FSIZE, &m_saved);
+        std::signal(SIGXFSZ, m_previous);
     }
 
 private:
-    rlimit saved_{};
-    void (*previous_)(int) = nullptr;
+    rlimit m_saved{};
+    void (*m_previous)(int) = nullptr;
 };
 
 TEST_F(FileSafety, AWriteThatFailsHalfWayLeavesNothing)

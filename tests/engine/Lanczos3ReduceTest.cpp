@@ -69,41 +69,41 @@ VImage testImage(int width, int height, int bands)
 //   - horizontally: weights (int)(w * 4096), a 32-bit sum, then (sum + 2048) >> 12 into 0..255.
 class ReferenceAxis {
 public:
-    ReferenceAxis(int in, double shrink) : in_(in), boxed_(in), shrink_(shrink)
+    ReferenceAxis(int in, double shrink) : m_in(in), m_boxed(in), m_shrink(shrink)
     {
-        out_ = (int)((double)in / shrink + 0.5);
-        double extra = out_ * shrink - in;
-        const int box = (int)std::floor((double)in / out_ / 2.0);
+        m_out = (int)((double)in / shrink + 0.5);
+        double extra = m_out * shrink - in;
+        const int box = (int)std::floor((double)in / m_out / 2.0);
         if (box > 1) {
-            box_ = box;
-            boxed_ = (int)std::ceil((double)in / box);
-            shrink_ /= box;
+            m_box = box;
+            m_boxed = (int)std::ceil((double)in / box);
+            m_shrink /= box;
             extra /= box;
         }
-        if (shrink_ == 1.0) return;
-        taps_ = (int)(2 * std::rint(3 * shrink_) + 1);
-        margin_ = (int)std::ceil(taps_ / 2.0) - 1;
-        offset_ = (1 + extra) / 2.0 - 1;
+        if (m_shrink == 1.0) return;
+        m_taps = (int)(2 * std::rint(3 * m_shrink) + 1);
+        m_margin = (int)std::ceil(m_taps / 2.0) - 1;
+        m_offset = (1 + extra) / 2.0 - 1;
         for (int phase = 0; phase <= 64; phase++) {
             const std::vector<double> w = lanczos3((float)phase / 64);
-            std::vector<int> w12(taps_);
-            for (int t = 0; t < taps_; t++) w12[t] = (int)(w[t] * 4096);
-            weights12_.push_back(w12);
-            weights6_.push_back(sixBits(w));
+            std::vector<int> w12(m_taps);
+            for (int t = 0; t < m_taps; t++) w12[t] = (int)(w[t] * 4096);
+            m_weights12.push_back(w12);
+            m_weights6.push_back(sixBits(w));
         }
     }
 
-    int out() const { return out_; }
+    int out() const { return m_out; }
 
     // The box-averaged columns of one row, `at(i)` giving input column i.
     template <class At>
     std::vector<int> boxed(const At& at) const
     {
-        std::vector<int> lines(boxed_);
-        for (int k = 0; k < boxed_; k++) {
+        std::vector<int> lines(m_boxed);
+        for (int k = 0; k < m_boxed; k++) {
             int sum = 0;
-            for (int j = 0; j < box_; j++) sum += at(std::min(k * box_ + j, in_ - 1));
-            lines[k] = (sum + box_ / 2) / box_;
+            for (int j = 0; j < m_box; j++) sum += at(std::min(k * m_box + j, m_in - 1));
+            lines[k] = (sum + m_box / 2) / m_box;
         }
         return lines;
     }
@@ -116,16 +116,16 @@ public:
     };
     std::vector<Tap> taps(const std::vector<int>& regionStart) const
     {
-        std::vector<Tap> result(out_);
+        std::vector<Tap> result(m_out);
         double x = 0;
-        for (int i = 0; i < out_; i++) {
+        for (int i = 0; i < m_out; i++) {
             const int s = regionStart[i];
             if (i == s) {
-                x = (s + 0.5) * shrink_ - 0.5 - offset_;
+                x = (s + 0.5) * m_shrink - 0.5 - m_offset;
             } else {
-                x += shrink_;
+                x += m_shrink;
             }
-            result[i] = {(int)x - margin_, (((int)(x * 64 * 2) & 127) + 1) >> 1};
+            result[i] = {(int)x - m_margin, (((int)(x * 64 * 2) & 127) + 1) >> 1};
         }
         return result;
     }
@@ -133,13 +133,13 @@ public:
     // Every boxed line of an image of `count` values a line, for the vertical pass.
     std::vector<std::vector<int>> boxedLines(const std::vector<int>& image, std::size_t count) const
     {
-        std::vector<std::vector<int>> lines(boxed_, std::vector<int>(count));
-        for (int k = 0; k < boxed_; k++) {
-            for (int j = 0; j < box_; j++) {
-                const int* line = &image[std::min(k * box_ + j, in_ - 1) * count];
+        std::vector<std::vector<int>> lines(m_boxed, std::vector<int>(count));
+        for (int k = 0; k < m_boxed; k++) {
+            for (int j = 0; j < m_box; j++) {
+                const int* line = &image[std::min(k * m_box + j, m_in - 1) * count];
                 for (std::size_t x = 0; x < count; x++) lines[k][x] += line[x];
             }
-            for (int& v : lines[k]) v = (v + box_ / 2) / box_;
+            for (int& v : lines[k]) v = (v + m_box / 2) / m_box;
         }
         return lines;
     }
@@ -148,9 +148,9 @@ public:
     {
         const std::size_t count = lines[0].size();
         std::vector<int> sum(count, 32);
-        for (int t = 0; t < taps_; t++) {
+        for (int t = 0; t < m_taps; t++) {
             const std::vector<int>& line = lines[edge(tap.first + t)];
-            const int weight = weights6_[tap.phase][t];
+            const int weight = m_weights6[tap.phase][t];
             for (std::size_t x = 0; x < count; x++) {
                 sum[x] = std::clamp(sum[x] + (std::int16_t)(std::uint16_t)(line[x] * weight), -32768, 32767);
             }
@@ -161,23 +161,23 @@ public:
     int horizontal(const std::vector<int>& columns, Tap tap) const
     {
         int sum = 0;
-        for (int t = 0; t < taps_; t++) sum += columns[edge(tap.first + t)] * weights12_[tap.phase][t];
+        for (int t = 0; t < m_taps; t++) sum += columns[edge(tap.first + t)] * m_weights12[tap.phase][t];
         return std::clamp((sum + 2048) >> 12, 0, 255);
     }
 
-    bool lanczos() const { return taps_ > 0; }
-    int box() const { return box_; }
+    bool lanczos() const { return m_taps > 0; }
+    int box() const { return m_box; }
 
 private:
-    int edge(int line) const { return std::clamp(line, 0, boxed_ - 1); }
+    int edge(int line) const { return std::clamp(line, 0, m_boxed - 1); }
 
     std::vector<double> lanczos3(double x) const
     {
-        std::vector<double> w(taps_);
-        const double half = x + taps_ / 2.0 - 1;
+        std::vector<double> w(m_taps);
+        const double half = x + m_taps / 2.0 - 1;
         double sum = 0;
-        for (int i = 0; i < taps_; i++) {
-            const double xp = (i - half) / shrink_;
+        for (int i = 0; i < m_taps; i++) {
+            const double xp = (i - half) / m_shrink;
             constexpr double pi = std::numbers::pi;
             if (xp == 0.0) {
                 w[i] = 1.0;
@@ -194,7 +194,7 @@ private:
 
     std::vector<int> sixBits(const std::vector<double>& w) const
     {
-        const int n = taps_;
+        const int n = m_taps;
         double total = 0;
         for (double v : w) total += v;
         const int target = (int)std::rint(total * 64);
@@ -215,16 +215,16 @@ private:
         return fixed;
     }
 
-    int in_;
-    int out_ = 0;
-    int box_ = 1;
-    int boxed_;
-    double shrink_;
-    double offset_ = 0;
-    int taps_ = 0;
-    int margin_ = 0;
-    std::vector<std::vector<int>> weights12_;
-    std::vector<std::vector<int>> weights6_;
+    int m_in;
+    int m_out = 0;
+    int m_box = 1;
+    int m_boxed;
+    double m_shrink;
+    double m_offset = 0;
+    int m_taps = 0;
+    int m_margin = 0;
+    std::vector<std::vector<int>> m_weights12;
+    std::vector<std::vector<int>> m_weights6;
 };
 
 // How our reduce's output is read: in regions of tileWidth x tileHeight from the top left (the

@@ -54,7 +54,7 @@ class Orientation : public EngineTest {
 protected:
     static void SetUpTestSuite()
     {
-        photos_ = new TempDir;
+        m_photos = new TempDir;
         for (const char* shape : {"Landscape", "Portrait"}) {
             const bool landscape = std::string(shape) == "Landscape";
             const VImage upright = testing::quadrantPicture(landscape ? 1800 : 1200, landscape ? 1200 : 1800);
@@ -65,13 +65,13 @@ protected:
     }
     static void TearDownTestSuite()
     {
-        delete photos_;
-        photos_ = nullptr;
+        delete m_photos;
+        m_photos = nullptr;
     }
-    static fs::path photo(const std::string& name) { return *photos_ / name; }
+    static fs::path photo(const std::string& name) { return *m_photos / name; }
 
 private:
-    static inline TempDir* photos_ = nullptr;
+    static inline TempDir* m_photos = nullptr;
 };
 
 TEST_F(Orientation, ThePhotosCarryTheirTags)

@@ -20,7 +20,7 @@ TempDir::TempDir()
     for (int attempt = 0; attempt < 100; ++attempt) {
         fs::path candidate = fs::temp_directory_path() / ("voveriz-test-" + std::to_string(random()));
         if (fs::create_directory(candidate)) {
-            path_ = candidate;
+            m_path = candidate;
             return;
         }
     }
@@ -31,14 +31,14 @@ TempDir::~TempDir()
 {
     std::error_code ignored;
     // Tests may leave read-only folders behind; give write access back before removing.
-    for (auto it = fs::recursive_directory_iterator(path_, ignored); it != fs::recursive_directory_iterator();
+    for (auto it = fs::recursive_directory_iterator(m_path, ignored); it != fs::recursive_directory_iterator();
          it.increment(ignored)) {
         if (it->is_directory(ignored) && !it->is_symlink(ignored)) {
             fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
         }
     }
-    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
-    fs::remove_all(path_, ignored);
+    fs::permissions(m_path, fs::perms::owner_all, fs::perm_options::add, ignored);
+    fs::remove_all(m_path, ignored);
 }
 
 vips::VImage gradientImage(int width, int height, int bands)

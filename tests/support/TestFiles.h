@@ -17,11 +17,11 @@ public:
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
-    const std::filesystem::path& path() const { return path_; }
-    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+    const std::filesystem::path& path() const { return m_path; }
+    std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
 
 private:
-    std::filesystem::path path_;
+    std::filesystem::path m_path;
 };
 
 // Writes a test image of width x height with the given number of bands (3 = RGB, 4 = RGBA),

@@ -42,10 +42,10 @@ public:
     BatchWorkers::FileProcessor processor()
     {
         return [this](const fs::path& file, const BatchSettingsSnapshot& settings) {
-            std::unique_lock lock(mutex_);
-            ++started_;
-            changed_.notify_all();
-            changed_.wait(lock, [this] { return open_; });
+            std::unique_lock lock(m_mutex);
+            ++m_started;
+            m_changed.notify_all();
+            m_changed.wait(lock, [this] { return m_open; });
             lock.unlock();
             return processDroppedFile(file, settings);
         };
@@ -53,26 +53,26 @@ public:
     // Whether `count` files are held (every worker busy), within 20 s.
     bool waitForHeld(int count)
     {
-        std::unique_lock lock(mutex_);
-        return changed_.wait_for(lock, std::chrono::seconds(20), [&] { return started_ >= count; });
+        std::unique_lock lock(m_mutex);
+        return m_changed.wait_for(lock, std::chrono::seconds(20), [&] { return m_started >= count; });
     }
     int started()
     {
-        std::lock_guard lock(mutex_);
-        return started_;
+        std::lock_guard lock(m_mutex);
+        return m_started;
     }
     void open()
     {
-        std::lock_guard lock(mutex_);
-        open_ = true;
-        changed_.notify_all();
+        std::lock_guard lock(m_mutex);
+        m_open = true;
+        m_changed.notify_all();
     }
 
 private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    int started_ = 0;
-    bool open_ = false;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    int m_started = 0;
+    bool m_open = false;
 };
 
 class DropToResizeTest : public testing::ControllerFixture {

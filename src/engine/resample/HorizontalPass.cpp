@@ -12,16 +12,16 @@ namespace {
 // box <= 4096 (then sum * box < 2^32, the bound of the round-up method), a division past that.
 class BoxDivider {
 public:
-    explicit BoxDivider(int box) : box_(box), multiplier_((std::uint64_t{1} << 32) / box + 1) {}
+    explicit BoxDivider(int box) : m_box(box), m_multiplier((std::uint64_t{1} << 32) / box + 1) {}
     std::uint8_t operator()(std::uint32_t sum) const
     {
-        const std::uint32_t n = sum + box_ / 2;
-        return (std::uint8_t)(box_ <= 4096 ? (n * multiplier_) >> 32 : n / box_);
+        const std::uint32_t n = sum + m_box / 2;
+        return (std::uint8_t)(m_box <= 4096 ? (n * m_multiplier) >> 32 : n / m_box);
     }
 
 private:
-    std::uint32_t box_;
-    std::uint64_t multiplier_;
+    std::uint32_t m_box;
+    std::uint64_t m_multiplier;
 };
 
 // Box pixels first..first + count - 1 of one row, as libvips's shrinkh makes them: pixel p

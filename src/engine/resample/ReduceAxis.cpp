@@ -73,51 +73,51 @@ void toFixedPoint(const double* in, std::int16_t* out, int n, int scale)
 
 }  // namespace
 
-ReduceAxis::ReduceAxis(int inSize, double shrink) : inSize_(inSize), boxedSize_(inSize), shrink_(shrink)
+ReduceAxis::ReduceAxis(int inSize, double shrink) : m_inSize(inSize), m_boxedSize(inSize), m_shrink(shrink)
 {
     constexpr double gap = 2.0;
     if (!(shrink >= 1.0)) throw std::invalid_argument("reduce factor should be >= 1.0");
     if (inSize < 1) throw std::invalid_argument("image has shrunk to nothing");
 
-    outSize_ = (int)((double)inSize / shrink + 0.5);
-    if (outSize_ < 1) throw std::invalid_argument("image has shrunk to nothing");
-    double extra = outSize_ * shrink - inSize;
+    m_outSize = (int)((double)inSize / shrink + 0.5);
+    if (m_outSize < 1) throw std::invalid_argument("image has shrunk to nothing");
+    double extra = m_outSize * shrink - inSize;
 
-    const double box = std::floor((double)inSize / outSize_ / gap);
+    const double box = std::floor((double)inSize / m_outSize / gap);
     if (box > 1) {
-        box_ = (int)box;
-        boxedSize_ = (int)std::ceil((double)inSize / box_);
-        shrink_ /= box_;
-        extra /= box_;
+        m_box = (int)box;
+        m_boxedSize = (int)std::ceil((double)inSize / m_box);
+        m_shrink /= m_box;
+        extra /= m_box;
     }
-    if (shrink_ == 1.0) return;
+    if (m_shrink == 1.0) return;
 
-    taps_ = (int)(2 * std::rint(3 * shrink_) + 1);
-    if (taps_ > kMaxTaps) throw std::invalid_argument("reduce factor too large");
-    margin_ = (int)std::ceil(taps_ / 2.0) - 1;
-    offset_ = (1 + extra) / 2.0 - 1;
+    m_taps = (int)(2 * std::rint(3 * m_shrink) + 1);
+    if (m_taps > kMaxTaps) throw std::invalid_argument("reduce factor too large");
+    m_margin = (int)std::ceil(m_taps / 2.0) - 1;
+    m_offset = (1 + extra) / 2.0 - 1;
 
-    paddedTaps_ = (taps_ + kTapAlign - 1) / kTapAlign * kTapAlign;
-    weights12_.assign((std::size_t)kPhases * paddedTaps_, 0);
-    weights6_.assign((std::size_t)kPhases * paddedTaps_, 0);
-    std::vector<double> weights(taps_);
+    m_paddedTaps = (m_taps + kTapAlign - 1) / kTapAlign * kTapAlign;
+    m_weights12.assign((std::size_t)kPhases * m_paddedTaps, 0);
+    m_weights6.assign((std::size_t)kPhases * m_paddedTaps, 0);
+    std::vector<double> weights(m_taps);
     for (int phase = 0; phase < kPhases; phase++) {
-        lanczos3Weights(weights.data(), taps_, shrink_, (float)phase / (kPhases - 1));
-        std::int16_t* w12 = &weights12_[phase * paddedTaps_];
-        for (int i = 0; i < taps_; i++) w12[i] = (std::int16_t)(int)(weights[i] * 4096);
-        toFixedPoint(weights.data(), &weights6_[phase * paddedTaps_], taps_, 64);
+        lanczos3Weights(weights.data(), m_taps, m_shrink, (float)phase / (kPhases - 1));
+        std::int16_t* w12 = &m_weights12[phase * m_paddedTaps];
+        for (int i = 0; i < m_taps; i++) w12[i] = (std::int16_t)(int)(weights[i] * 4096);
+        toFixedPoint(weights.data(), &m_weights6[phase * m_paddedTaps], m_taps, 64);
     }
 }
 
 void ReduceAxis::place(int start, int count, int* firstTap, int* phase) const
 {
-    double x = (start + 0.5) * shrink_ - 0.5 - offset_;
+    double x = (start + 0.5) * m_shrink - 0.5 - m_offset;
     for (int i = 0; i < count; i++) {
         const int whole = (int)x;
         const int sub = (int)(x * 64 * 2) & 127;  // 1/128 of a line, rounded to 1/64 below
-        firstTap[i] = whole - margin_;
+        firstTap[i] = whole - m_margin;
         phase[i] = (sub + 1) >> 1;
-        x += shrink_;
+        x += m_shrink;
     }
 }
 

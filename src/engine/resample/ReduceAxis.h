@@ -24,19 +24,19 @@ public:
     // when libvips would refuse: a shrink below 1, an image shrunk to nothing, too many taps.
     ReduceAxis(int inSize, double shrink);
 
-    int inSize() const { return inSize_; }
-    int outSize() const { return outSize_; }
-    int box() const { return box_; }  // 1: no box average
-    int boxedSize() const { return boxedSize_; }  // lines after the box average
-    bool reduces() const { return taps_ > 0; }  // false: the box average is the whole step
-    int taps() const { return taps_; }
-    int paddedTaps() const { return paddedTaps_; }
+    int inSize() const { return m_inSize; }
+    int outSize() const { return m_outSize; }
+    int box() const { return m_box; }  // 1: no box average
+    int boxedSize() const { return m_boxedSize; }  // lines after the box average
+    bool reduces() const { return m_taps > 0; }  // false: the box average is the whole step
+    int taps() const { return m_taps; }
+    int paddedTaps() const { return m_paddedTaps; }
 
     // Weights of phase 0..64 for the horizontal pass: (int)(w * 4096), paddedTaps() of them.
-    const std::int16_t* weights12(int phase) const { return &weights12_[phase * paddedTaps_]; }
+    const std::int16_t* weights12(int phase) const { return &m_weights12[phase * m_paddedTaps]; }
     // Weights for the vertical pass of 8-bit images, as libvips's vector code takes them: six
     // fractional bits, rounded so that each table sums to 64 (vips_vector_to_fixed_point).
-    const std::int16_t* weights6(int phase) const { return &weights6_[phase * paddedTaps_]; }
+    const std::int16_t* weights6(int phase) const { return &m_weights6[phase * m_paddedTaps]; }
 
     // The first tap (a boxed line, before the edges are repeated: it can lie outside the image)
     // and the phase of `count` outputs from `start`, where `start` is the first output of the
@@ -45,17 +45,17 @@ public:
     void place(int start, int count, int* firstTap, int* phase) const;
 
 private:
-    int inSize_;
-    int outSize_;
-    int box_ = 1;
-    int boxedSize_;
-    double shrink_;  // what is left after the box
-    double offset_ = 0.0;
-    int taps_ = 0;
-    int margin_ = 0;  // taps before the centre one
-    int paddedTaps_ = 0;
-    std::vector<std::int16_t> weights12_;
-    std::vector<std::int16_t> weights6_;
+    int m_inSize;
+    int m_outSize;
+    int m_box = 1;
+    int m_boxedSize;
+    double m_shrink;  // what is left after the box
+    double m_offset = 0.0;
+    int m_taps = 0;
+    int m_margin = 0;  // taps before the centre one
+    int m_paddedTaps = 0;
+    std::vector<std::int16_t> m_weights12;
+    std::vector<std::int16_t> m_weights6;
 };
 
 }  // namespace voveriz::resample
