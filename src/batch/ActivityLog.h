@@ -1,6 +1,6 @@
 #pragma once
 
-#include "appearance/Colour.h"
+#include "appearance/Color.h"
 
 #include <QObject>
 #include <QString>

@@ -9,7 +9,7 @@
 #include "ui/SubtitleView.h"
 #include "ui/TargetField.h"
 #include "ui/UiResources.h"
-#include "ui/WidgetColours.h"
+#include "ui/WidgetColors.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>

@@ -5,7 +5,7 @@
 #include "batch/BatchSettings.h"
 #include "batch/BatchWorkers.h"
 #include "ui/ClipboardFiles.h"
-#include "ui/ColourApplication.h"
+#include "ui/ColorApplication.h"
 #include "ui/DesktopActions.h"
 #include "ui/DisplayPath.h"
 #include "ui/SettingsPopover.h"
@@ -15,7 +15,7 @@
 #include "ui/Layout.h"
 #include "ui/MainWindowBuilder.h"
 #include "ui/TargetField.h"
-#include "ui/WidgetColours.h"
+#include "ui/WidgetColors.h"
 
 #include <QClipboard>
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #include "ui/SettingsPopover.h"
 
-#include "ui/ColourWell.h"
+#include "ui/ColorWell.h"
 #include "ui/SettingsViewController.h"
 
 #include <QGuiApplication>

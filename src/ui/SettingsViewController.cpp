@@ -2,10 +2,10 @@
 
 #include "appearance/PreferenceStore.h"
 #include "appearance/SystemFonts.h"
-#include "ui/ColourWell.h"
+#include "ui/ColorWell.h"
 #include "ui/Layout.h"
 #include "ui/SwatchButton.h"
-#include "ui/WidgetColours.h"
+#include "ui/WidgetColors.h"
 
 #include <QLabel>
 #include <QPalette>

@@ -1,6 +1,6 @@
 #include "ui/SubtitleView.h"
 
-#include "ui/WidgetColours.h"
+#include "ui/WidgetColors.h"
 
 #include <QImageReader>
 

@@ -12,7 +12,7 @@
 #include "ui/SettingsViewController.h"
 #include "ui/SwatchButton.h"
 #include "ui/TargetField.h"
-#include "ui/WidgetColours.h"
+#include "ui/WidgetColors.h"
 
 #include "batch/BatchRun.h"
 

@@ -6,7 +6,7 @@
 #include "ui/RoundedPanel.h"
 #include "ui/SubtitleView.h"
 #include "ui/TargetField.h"
-#include "ui/WidgetColours.h"
+#include "ui/WidgetColors.h"
 
 #include <QCoreApplication>
 #include <QImage>

@@ -1,5 +1,5 @@
 #include "appearance/PreferenceStore.h"
-#include "ui/ColourWell.h"
+#include "ui/ColorWell.h"
 #include "ui/SettingsPopover.h"
 #include "ui/SettingsViewController.h"
 #include "WaitUntil.h"

@@ -1,9 +1,9 @@
 #include "appearance/PreferenceStore.h"
-#include "ui/ColourWell.h"
+#include "ui/ColorWell.h"
 #include "ui/SettingsViewController.h"
 #include "ui/SwatchButton.h"
 #include "ui/WaitUntil.h"
-#include "ui/WidgetColours.h"
+#include "ui/WidgetColors.h"
 
 #include <QApplication>
 #include <QColorDialog>

@@ -6,7 +6,7 @@
 #include "ui/MainWindowControls.h"
 #include "ui/RoundedPanel.h"
 #include "ui/TargetField.h"
-#include "ui/WidgetColours.h"
+#include "ui/WidgetColors.h"
 
 #include <QDir>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "ui/ColourWell.h"
+#include "ui/ColorWell.h"
 
 #include <QColorDialog>
 #include <QSignalBlocker>

@@ -1,4 +1,4 @@
-#include "ui/ColourApplication.h"
+#include "ui/ColorApplication.h"
 
 #include "appearance/Palette.h"
 #include "batch/ActivityLog.h"
@@ -7,7 +7,7 @@
 #include "ui/RoundedPanel.h"
 #include "ui/SubtitleView.h"
 #include "ui/TargetField.h"
-#include "ui/WidgetColours.h"
+#include "ui/WidgetColors.h"
 
 namespace voveriz {
 

@@ -1,4 +1,4 @@
-#include "ui/WidgetColours.h"
+#include "ui/WidgetColors.h"
 
 #include <QLabel>
 #include <QPalette>

@@ -1,4 +1,4 @@
-#include "appearance/Colour.h"
+#include "appearance/Color.h"
 
 #include <gtest/gtest.h>
 
