@@ -28,7 +28,7 @@
 
 namespace {
 
-using voveriz::Colour;
+using voveriz::Color;
 using voveriz::PreferenceKey;
 using voveriz::PreferenceStore;
 using voveriz::ResizerViewController;
@@ -103,15 +103,15 @@ int logLoad(PreferenceStore& store, int lines)
     controller.view()->show();
     QElapsedTimer clock;
     clock.start();
-    const Colour colour = Colour::grey(0.878);
+    const Color color = Color::grey(0.878);
     for (int i = 0; i < lines; ++i) {
-        controller.log(QStringLiteral("\u2713  IMG_%1.JPG 4032x3024\n   IMG_%1.jpg 1200x900").arg(i), colour);
+        controller.log(QStringLiteral("\u2713  IMG_%1.JPG 4032x3024\n   IMG_%1.jpg 1200x900").arg(i), color);
     }
     QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents();
     const double append = clock.nsecsElapsed() / 1e9;
     clock.restart();
-    controller.applyTextColor(Colour::grey(0.5));
+    controller.applyTextColor(Color::grey(0.5));
     QCoreApplication::processEvents();
     const double recolour = clock.nsecsElapsed() / 1e9;
     std::printf("append_seconds=%.3f recolour_seconds=%.3f\n", append, recolour);

@@ -7,7 +7,7 @@
 #include "ui/FlatButton.h"
 #include "ui/SettingsPopover.h"
 #include "ui/SettingsViewController.h"
-#include "ui/WidgetColours.h"
+#include "ui/WidgetColors.h"
 
 #include <QApplication>
 #include <QDir>
@@ -48,14 +48,14 @@ int showStandInWindow(PreferenceStore& store)
     QWidget window;
     window.setWindowTitle(QStringLiteral("Voveriz popover"));
     window.resize(400, 580);
-    setBackgroundFill(window, Colour::fromHex(QStringLiteral("#111111")));
+    setBackgroundFill(window, Color::fromHex(QStringLiteral("#111111")));
     auto* gear = new FlatButton(QString(QChar(0x2699)), &window);
     gear->setFont(systemFont(16));
-    gear->setTitleTint(Colour::fromHex(QStringLiteral("#aaaaaa")));
+    gear->setTitleTint(Color::fromHex(QStringLiteral("#aaaaaa")));
     gear->setGeometry(400 - 36, 8, 24, 24);
 
     auto* popover = new SettingsPopover(store, &window);
-    popover->content().onColorChanged = [&window](const Colour& c) { setBackgroundFill(window, c); };
+    popover->content().onColorChanged = [&window](const Color& c) { setBackgroundFill(window, c); };
     QObject::connect(gear, &FlatButton::clicked, popover, [popover, gear] { popover->showAnchoredTo(gear); });
     window.show();
     return QApplication::exec();

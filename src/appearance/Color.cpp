@@ -81,22 +81,22 @@ int componentByte(double component)
 }
 
 // QColor keeps 16 bits a channel and gives floats; a channel made from a byte n (n x 257) comes
-// back as exactly n / 255.0, so a picked colour's hexString shows the byte it was picked as.
+// back as exactly n / 255.0, so a picked color's hexString shows the byte it was picked as.
 double sixteenBitComponent(quint16 value)
 {
     if (value % 257 == 0) return double(value / 257) / kChannelScale;
     return double(value) / 65535.0;
 }
 
-Colour offsetColour(const Colour& colour, double offset)
+Color offsetColor(const Color& color, double offset)
 {
-    return Colour{std::min(colour.r + offset, 1.0), std::min(colour.g + offset, 1.0),
-                  std::min(colour.b + offset, 1.0), 1.0};
+    return Color{std::min(color.r + offset, 1.0), std::min(color.g + offset, 1.0),
+                  std::min(color.b + offset, 1.0), 1.0};
 }
 
 }  // namespace
 
-Colour Colour::fromHex(const QString& text)
+Color Color::fromHex(const QString& text)
 {
     const std::u32string codePoints = text.toStdU32String();
     std::size_t first = 0;
@@ -104,57 +104,57 @@ Colour Colour::fromHex(const QString& text)
     while (first < last && !isAlphanumeric(codePoints[first])) ++first;
     while (last > first && !isAlphanumeric(codePoints[last - 1])) --last;
     const std::uint64_t number = scanHexNumber(codePoints.substr(first, last - first));
-    return Colour{byteComponent(number, 16), byteComponent(number, 8), byteComponent(number, 0), 1.0};
+    return Color{byteComponent(number, 16), byteComponent(number, 8), byteComponent(number, 0), 1.0};
 }
 
-Colour Colour::grey(double lightness)
+Color Color::grey(double lightness)
 {
-    return Colour{lightness, lightness, lightness, 1.0};
+    return Color{lightness, lightness, lightness, 1.0};
 }
 
-Colour Colour::fromQColor(const QColor& colour)
+Color Color::fromQColor(const QColor& color)
 {
-    if (!colour.isValid()) return withoutRgbForm();
-    const QRgba64 rgb = colour.toRgb().rgba64();
-    return Colour{sixteenBitComponent(rgb.red()), sixteenBitComponent(rgb.green()), sixteenBitComponent(rgb.blue()),
+    if (!color.isValid()) return withoutRgbForm();
+    const QRgba64 rgb = color.toRgb().rgba64();
+    return Color{sixteenBitComponent(rgb.red()), sixteenBitComponent(rgb.green()), sixteenBitComponent(rgb.blue()),
                   sixteenBitComponent(rgb.alpha())};
 }
 
-Colour Colour::withoutRgbForm()
+Color Color::withoutRgbForm()
 {
     constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-    return Colour{kNaN, kNaN, kNaN, 1.0};
+    return Color{kNaN, kNaN, kNaN, 1.0};
 }
 
-bool Colour::hasRgbForm() const
+bool Color::hasRgbForm() const
 {
     return std::isfinite(r) && std::isfinite(g) && std::isfinite(b);
 }
 
-QString Colour::hexString() const
+QString Color::hexString() const
 {
     if (!hasRgbForm()) return QString::fromLatin1(kHexStringFallback);
     return QString::asprintf("#%02x%02x%02x", componentByte(r), componentByte(g), componentByte(b));
 }
 
-Colour Colour::panelColor() const
+Color Color::panelColor() const
 {
     if (!hasRgbForm()) return *this;
-    return offsetColour(*this, kPanelOffset);
+    return offsetColor(*this, kPanelOffset);
 }
 
-Colour Colour::accentColor() const
+Color Color::accentColor() const
 {
     if (!hasRgbForm()) return fromHex(QString::fromLatin1(kAccentFallback));
-    return offsetColour(*this, kAccentOffset);
+    return offsetColor(*this, kAccentOffset);
 }
 
-Colour Colour::withAlpha(double alpha) const
+Color Color::withAlpha(double alpha) const
 {
-    return Colour{r, g, b, alpha};
+    return Color{r, g, b, alpha};
 }
 
-QColor Colour::toQColor() const
+QColor Color::toQColor() const
 {
     if (!hasRgbForm()) return QColor();
     const auto unit = [](double c) { return float(std::clamp(std::isfinite(c) ? c : 1.0, 0.0, 1.0)); };

@@ -28,9 +28,9 @@ ActivityLog::ActivityLog(QPlainTextEdit* view)
     m_view->setFont(monospacedSystemFont(kLogFontPixelSize));
 }
 
-void ActivityLog::log(const QString& text, const Colour& colour)
+void ActivityLog::log(const QString& text, const Color& color)
 {
-    QMetaObject::invokeMethod(this, [this, text, colour] { append(text, colour); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, [this, text, color] { append(text, color); }, Qt::QueuedConnection);
 }
 
 void ActivityLog::clear()
@@ -38,25 +38,25 @@ void ActivityLog::clear()
     m_view->clear();
 }
 
-void ActivityLog::recolourAll(const Colour& colour)
+void ActivityLog::recolorAll(const Color& color)
 {
-    const QColor painted = colour.toQColor();
+    const QColor painted = color.toQColor();
     QPalette palette = m_view->palette();
     palette.setColor(QPalette::Text, painted);
     m_view->setPalette(palette);
 
-    QTextCharFormat recoloured;
-    recoloured.setForeground(painted);
+    QTextCharFormat recolored;
+    recolored.setForeground(painted);
     QTextCursor cursor(m_view->document());
     cursor.select(QTextCursor::Document);
-    cursor.mergeCharFormat(recoloured);
+    cursor.mergeCharFormat(recolored);
 }
 
-void ActivityLog::append(const QString& text, const Colour& colour)
+void ActivityLog::append(const QString& text, const Color& color)
 {
     QTextCharFormat line;
     line.setFont(monospacedSystemFont(kLogFontPixelSize));
-    line.setForeground(colour.toQColor());
+    line.setForeground(color.toQColor());
 
     QTextCursor cursor(m_view->document());
     cursor.movePosition(QTextCursor::End);

@@ -18,7 +18,7 @@ constexpr std::string_view kUsage
       "  --jobs J          how many files are worked on at once (default: one per core;\n"
       "                    1 works strictly one file at a time)\n"
       "  --strip           resized images carry no EXIF, XMP or IPTC (camera, date, place);\n"
-      "                    the colour profile stays\n"
+      "                    the color profile stays\n"
       "  --strip-location  resized images keep their metadata but lose GPS and place names\n"
       "  -r, --recursive   walk each folder among the PATHs: its files, then its subfolders,\n"
       "                    names sorted, hidden ones left out, links to folders not followed;\n"

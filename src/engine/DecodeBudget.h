@@ -6,7 +6,7 @@
 namespace voveriz {
 
 // How much decoding the engine agrees to do for one file, judged from its header before anything
-// is decoded. A few hundred bytes can declare gigapixels (a PNG of one colour, a GIF whose frame
+// is decoded. A few hundred bytes can declare gigapixels (a PNG of one color, a GIF whose frame
 // lies far outside its screen, a progressive JPEG whose decoder holds every coefficient): past the
 // budget the file is refused instead of taking minutes and gigabytes. Copying a file unchanged
 // decodes nothing and has no such bound.

@@ -24,7 +24,7 @@ OutputFormat outputFormatFor(const std::string& sourceExtension)
     return {ImageFormat::Jpeg, "jpg"};
 }
 
-bool carriesColourProfile(ImageFormat format)
+bool carriesColorProfile(ImageFormat format)
 {
     return format == ImageFormat::Jpeg || format == ImageFormat::Png || format == ImageFormat::Tiff;
 }
@@ -41,10 +41,10 @@ VImage flattenOntoWhite(VImage image)
     return image.flatten(VImage::option()->set("background", std::vector<double>{255.0}));
 }
 
-// Leaves out a colour profile that does not describe the pixels. thumbnail turns CMYK pixels into
+// Leaves out a color profile that does not describe the pixels. thumbnail turns CMYK pixels into
 // sRGB but keeps the CMYK profile (the file's own, or libvips's fallback for a file without one)
 // attached; JPEG and PNG saving drop such a profile, TIFF saving would write it, and a
-// colour-managed viewer would then read the sRGB pixels as ink. Without a profile they are sRGB.
+// color-managed viewer would then read the sRGB pixels as ink. Without a profile they are sRGB.
 VImage withHonestProfile(VImage image)
 {
     if (image.get_typeof(VIPS_META_ICC_NAME) == 0) return image;

@@ -21,7 +21,7 @@ namespace {
 // Metadata fields of libvips (8.14) that its savers write out: "exif-data" is rebuilt on saving
 // from the "exif-ifdN-..." fields (a tag whose field is gone is left out) and "jpeg-thumbnail-data";
 // "xmp-data", "iptc-data" and "photoshop-data" are written as they are (JPEG: EXIF, XMP, IPTC;
-// PNG: EXIF, XMP, comments; TIFF: XMP, IPTC, Photoshop). "icc-profile-data" is the colour profile.
+// PNG: EXIF, XMP, comments; TIFF: XMP, IPTC, Photoshop). "icc-profile-data" is the color profile.
 // libvips 8.15 and later rebuild "exif-data" before any saver runs, a fresh block when there is none.
 constexpr const char* kExif = "exif-data";
 constexpr const char* kThumbnail = "jpeg-thumbnail-data";

@@ -24,7 +24,7 @@ std::string finishedJpeg(std::string jpeg, const MetadataOptions& options);
 // What a PNG written by libvips from image (as withOutputMetadata left it) still needs: a PNG
 // carries EXIF only when its image does. libvips 8.15 and later write an EXIF block into every PNG
 // they save with metadata, a fresh one when the image has none (orientation, a resolution, the
-// size and a colour space of "Uncalibrated", which misleads colour-managed viewers); that fresh
+// size and a color space of "Uncalibrated", which misleads color-managed viewers); that fresh
 // block goes here, stripped or not, as 8.14 writes none.
 std::string finishedPng(std::string png, const vips::VImage& image);
 

@@ -88,7 +88,7 @@ private:
 };
 
 // The header of the first page or frame: the size the user sees (EXIF orientation applied), its
-// page count and whether it carries a colour profile. Nothing is decoded. None when libvips cannot
+// page count and whether it carries a color profile. Nothing is decoded. None when libvips cannot
 // read src as an image.
 struct Header {
     std::int64_t width = 0;
@@ -218,7 +218,7 @@ ResizeResult resize(const fs::path& src, const std::string& name, std::int64_t t
     const bool sidesSwap = header->orientation >= 5 && header->orientation <= 8;
     const ThumbnailRequest request{static_cast<int>(sidesSwap ? newH : newW),
                                    static_cast<int>(sidesSwap ? newW : newH), allFrames,
-                                   header->hasProfile && !carriesColourProfile(output.format)};
+                                   header->hasProfile && !carriesColorProfile(output.format)};
     // A JPEG that fails and lacks its end marker is read once more with the marker put back. Only
     // one whose image data is complete then decodes without a single warning; one cut off inside
     // its data meets the marker too early ("premature end of data segment") and stays an error.

@@ -13,44 +13,44 @@ namespace voveriz {
 
 namespace {
 
-const Colour kWhite{1.0, 1.0, 1.0, 1.0};
+const Color kWhite{1.0, 1.0, 1.0, 1.0};
 
 }  // namespace
 
-void applyTextColour(const Colour& c, Palette& palette, const MainWindowControls& controls, ActivityLog& log,
-                     const QString& dimension)
+void recolorText(const Color& c, Palette& palette, const MainWindowControls& controls, ActivityLog& log,
+            const QString& dimension)
 {
-    palette.setTextColour(c);
-    const Colour d = palette.textDim();
+    palette.setTextColor(c);
+    const Color d = palette.textDim();
 
     for (QLabel* label : {controls.titleLabel, controls.sizeLabel, controls.dimLabel, controls.outputTitleLabel}) {
-        setTextColour(*label, c);
+        setTextColor(*label, c);
     }
-    controls.targetField->setTextColour(c);
+    controls.targetField->setTextColor(c);
 
-    setTextColour(*controls.outputLabel, d);
-    setTextColour(*controls.logHeader, d);
+    setTextColor(*controls.outputLabel, d);
+    setTextColor(*controls.logHeader, d);
     controls.clearBtn->setTitleTint(d);
 
     controls.widthButton->setTitleTint(dimension == QLatin1String("width") ? kWhite : d);
     controls.heightButton->setTitleTint(dimension == QLatin1String("height") ? kWhite : d);
 
-    controls.subtitleView->setTextColour(d);
-    log.recolourAll(c);
+    controls.subtitleView->setTextColor(d);
+    log.recolorAll(c);
 }
 
-void applyBackgroundColour(const Colour& c, Palette& palette, QWidget& root, const MainWindowControls& controls,
-                           const QString& dimension)
+void recolorBackground(const Color& c, Palette& palette, QWidget& root, const MainWindowControls& controls,
+                       const QString& dimension)
 {
     setBackgroundFill(root, c);
 
-    const Colour panel = c.panelColor();
+    const Color panel = c.panelColor();
     for (RoundedPanel* p : {controls.settingsPanel, controls.wfPanel, controls.logPanel}) {
         p->setFill(panel);
     }
 
     palette.setAccent(c.accentColor());
-    const Colour& a = palette.accent();
+    const Color& a = palette.accent();
     controls.changeOutputBtn->setFill(a);
     controls.openOutputBtn->setFill(a);
     controls.widthButton->setFill(dimension == QLatin1String("width") ? a : palette.btnOff());

@@ -12,15 +12,15 @@ class ActivityLog;
 class Palette;
 struct MainWindowControls;
 
-// Makes c the window's text colour: textCol becomes c and textDim c at alpha 0.55; every label,
+// Makes c the window's text color: textCol becomes c and textDim c at alpha 0.55; every label,
 // the field, the subtitle, the toggles' titles (white for the chosen one) and every line already
-// in the log take the new colours.
-void applyTextColour(const Colour& c, Palette& palette, const MainWindowControls& controls, ActivityLog& log,
-                     const QString& dimension);
+// in the log take the new colors.
+void recolorText(const Color& c, Palette& palette, const MainWindowControls& controls, ActivityLog& log,
+               const QString& dimension);
 
-// Makes c the window's background: the root takes c itself, the panels its panel colour, and the
+// Makes c the window's background: the root takes c itself, the panels its panel color, and the
 // accent (with the buttons and the chosen toggle filled with it) follows c.
-void applyBackgroundColour(const Colour& c, Palette& palette, QWidget& root, const MainWindowControls& controls,
-                           const QString& dimension);
+void recolorBackground(const Color& c, Palette& palette, QWidget& root, const MainWindowControls& controls,
+                       const QString& dimension);
 
 }  // namespace voveriz

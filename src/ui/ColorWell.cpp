@@ -10,30 +10,30 @@ constexpr double kWellCornerRadius = 5.0;
 const QColor kWellBorder(255, 255, 255, 90);
 }  // namespace
 
-ColourWell::ColourWell(const Colour& colour, QWidget* parent)
-    : SwatchButton(colour, kWellCornerRadius, kWellBorder, parent)
+ColorWell::ColorWell(const Color& color, QWidget* parent)
+    : SwatchButton(color, kWellCornerRadius, kWellBorder, parent)
 {
-    connect(this, &QPushButton::clicked, this, &ColourWell::openDialog);
+    connect(this, &QPushButton::clicked, this, &ColorWell::openDialog);
 }
 
-ColourWell::~ColourWell()
+ColorWell::~ColorWell()
 {
     // The dialog belongs to another window; it must not outlive the well it reports to.
     delete m_dialog.data();
 }
 
-void ColourWell::setColour(const Colour& colour)
+void ColorWell::setColor(const Color& color)
 {
-    setFill(colour);
+    setFill(color);
 }
 
-void ColourWell::openDialog()
+void ColorWell::openDialog()
 {
     if (!m_dialog) makeDialog();
-    m_colourAtOpen = colour();
+    m_colorAtOpen = color();
     {
         const QSignalBlocker quiet(m_dialog.data());
-        m_dialog->setCurrentColor(colour().toQColor());
+        m_dialog->setCurrentColor(color().toQColor());
     }
     emit dialogAboutToOpen();
     m_dialog->show();
@@ -41,31 +41,31 @@ void ColourWell::openDialog()
     m_dialog->activateWindow();
 }
 
-void ColourWell::makeDialog()
+void ColorWell::makeDialog()
 {
     m_dialog = new QColorDialog(dialogOwner());
     m_dialog->setOption(QColorDialog::DontUseNativeDialog);
     m_dialog->setModal(false);
     m_dialog->setWindowModality(Qt::NonModal);
-    connect(m_dialog, &QColorDialog::currentColorChanged, this, &ColourWell::dialogColourChanged);
-    connect(m_dialog, &QDialog::rejected, this, &ColourWell::dialogRejected);
+    connect(m_dialog, &QColorDialog::currentColorChanged, this, &ColorWell::dialogColorChanged);
+    connect(m_dialog, &QDialog::rejected, this, &ColorWell::dialogRejected);
 }
 
-void ColourWell::dialogColourChanged(const QColor& picked)
+void ColorWell::dialogColorChanged(const QColor& picked)
 {
-    const Colour c = Colour::fromQColor(picked);
+    const Color c = Color::fromQColor(picked);
     setFill(c);
-    emit colourChanged(c);
+    emit colorChanged(c);
 }
 
-void ColourWell::dialogRejected()
+void ColorWell::dialogRejected()
 {
-    if (colour() == m_colourAtOpen) return;
-    setFill(m_colourAtOpen);
-    emit colourChanged(m_colourAtOpen);
+    if (color() == m_colorAtOpen) return;
+    setFill(m_colorAtOpen);
+    emit colorChanged(m_colorAtOpen);
 }
 
-QWidget* ColourWell::dialogOwner() const
+QWidget* ColorWell::dialogOwner() const
 {
     QWidget* owner = window();
     while (owner && owner->windowType() == Qt::Popup) {

@@ -9,7 +9,7 @@ namespace voveriz {
 
 namespace {
 
-const Colour kWhite{1.0, 1.0, 1.0, 1.0};
+const Color kWhite{1.0, 1.0, 1.0, 1.0};
 
 FlatButton* filledButton(const QString& title, int titlePixelSize)
 {

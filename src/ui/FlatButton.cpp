@@ -15,7 +15,7 @@ FlatButton::FlatButton(const QString& title, QWidget* parent)
     setFocusPolicy(Qt::TabFocus);
 }
 
-void FlatButton::setFill(const std::optional<Colour>& fill)
+void FlatButton::setFill(const std::optional<Color>& fill)
 {
     m_fill = fill;
     update();
@@ -27,7 +27,7 @@ void FlatButton::setCornerRadius(double radius)
     update();
 }
 
-void FlatButton::setTitleTint(const Colour& tint)
+void FlatButton::setTitleTint(const Color& tint)
 {
     m_titleTint = tint;
     update();

@@ -21,15 +21,15 @@ public:
     explicit FlatButton(const QString& title, QWidget* parent = nullptr);
 
     // No fill: only the title shows.
-    const std::optional<Colour>& fill() const { return m_fill; }
+    const std::optional<Color>& fill() const { return m_fill; }
     double cornerRadius() const { return m_cornerRadius; }
-    const Colour& titleTint() const { return m_titleTint; }
+    const Color& titleTint() const { return m_titleTint; }
     // The title's font size in device-independent pixels.
     int titlePixelSize() const { return font().pixelSize(); }
 
-    void setFill(const std::optional<Colour>& fill);
+    void setFill(const std::optional<Color>& fill);
     void setCornerRadius(double radius);
-    void setTitleTint(const Colour& tint);
+    void setTitleTint(const Color& tint);
 
     // Whether the focus outline is drawn now.
     bool showsFocusOutline() const { return hasFocus() && m_focusFromKeyboard; }
@@ -40,9 +40,9 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    std::optional<Colour> m_fill;
+    std::optional<Color> m_fill;
     double m_cornerRadius = 0.0;
-    Colour m_titleTint{1.0, 1.0, 1.0, 1.0};
+    Color m_titleTint{1.0, 1.0, 1.0, 1.0};
     bool m_focusFromKeyboard = false;
 };
 

@@ -28,19 +28,19 @@ constexpr int kSmallPixelSize = 12;
 constexpr int kGearPixelSize = 16;
 
 // A static one-line text on a transparent background, in the interface font.
-QLabel* makeLabel(QWidget* parent, const QString& text, int pixelSize, bool bold, const Colour& colour)
+QLabel* makeLabel(QWidget* parent, const QString& text, int pixelSize, bool bold, const Color& color)
 {
     auto* label = new QLabel(text, parent);
     label->setTextFormat(Qt::PlainText);
     label->setFont(systemFont(pixelSize, bold));
-    setTextColour(*label, colour);
+    setTextColor(*label, color);
     return label;
 }
 
 // A label of the settings panel, whose frame is set once: the panel's height never changes.
-QLabel* makeSettingsLabel(QWidget* panel, const QString& text, const Frame& frame, const Colour& colour)
+QLabel* makeSettingsLabel(QWidget* panel, const QString& text, const Frame& frame, const Color& color)
 {
-    QLabel* label = makeLabel(panel, text, kPanelLabelPixelSize, false, colour);
+    QLabel* label = makeLabel(panel, text, kPanelLabelPixelSize, false, color);
     label->setGeometry(toQtGeometry(frame, mainWindowLayout(0, 0).settingsPanel.height));
     return label;
 }
@@ -50,7 +50,7 @@ FlatButton* makeGearButton()
 {
     auto* gear = new FlatButton(QStringLiteral("\u2699"));
     gear->setFont(systemFont(kGearPixelSize));
-    gear->setTitleTint(Colour::fromHex(QString::fromLatin1(kGearTint)));
+    gear->setTitleTint(Color::fromHex(QString::fromLatin1(kGearTint)));
     gear->setAccessibleName(QStringLiteral("Settings"));
     gear->setAccessibleDescription(QStringLiteral("Background color and text lightness"));
     gear->setToolTip(QStringLiteral("Settings"));
@@ -61,7 +61,7 @@ TargetField* makeTargetField(QWidget* parent, const Palette& palette)
 {
     auto* field = new TargetField(QStringLiteral("1080"), parent);
     field->setFont(systemFont(kTargetFieldPixelSize, true));
-    field->setTextColour(palette.textCol());
+    field->setTextColor(palette.textCol());
     field->setFill(palette.btnOff());
     field->setCornerRadius(kButtonCornerRadius);
     field->setAccessibleName(QStringLiteral("Target size in pixels"));
@@ -99,10 +99,10 @@ QPlainTextEdit* makeLogView(QWidget* parent, const Palette& palette)
     view->verticalScrollBar()->setStyleSheet(QString::fromLatin1(kLogScrollerStyle));
     view->verticalScrollBar()->setAccessibleName(QStringLiteral("Scroll the results"));
     view->viewport()->setAutoFillBackground(false);
-    QPalette colours = view->palette();
-    colours.setColor(QPalette::Base, Qt::transparent);
-    colours.setColor(QPalette::Text, palette.textCol().toQColor());
-    view->setPalette(colours);
+    QPalette colors = view->palette();
+    colors.setColor(QPalette::Base, Qt::transparent);
+    colors.setColor(QPalette::Text, palette.textCol().toQColor());
+    view->setPalette(colors);
     // Each line appended is announced to screen readers as text inserted here.
     view->setAccessibleName(QStringLiteral("Results"));
     view->setAccessibleDescription(QStringLiteral("One line for each photo handled"));
@@ -118,7 +118,7 @@ Control* addTo(QWidget* parent, Control* child)
 
 }  // namespace
 
-MainWindowControls buildMainWindowTree(QWidget& root, const Palette& palette, const Colour& background)
+MainWindowControls buildMainWindowTree(QWidget& root, const Palette& palette, const Color& background)
 {
     initUiResources();
     MainWindowControls c;
@@ -132,7 +132,7 @@ MainWindowControls buildMainWindowTree(QWidget& root, const Palette& palette, co
     c.titleLabel->setAlignment(Qt::AlignCenter);
     c.subtitleView = new SubtitleView(QString::fromLatin1(kFaviconPath), &root);
     c.subtitleView->setFont(systemFont(kSubtitlePixelSize));
-    c.subtitleView->setTextColour(palette.textDim());
+    c.subtitleView->setTextColor(palette.textDim());
 
     c.settingsPanel = addTo(&root, roundedPanel(palette));
     c.sizeLabel = makeSettingsLabel(c.settingsPanel, QStringLiteral("Target size (px)"), kSizeLabelFrame,
@@ -161,7 +161,7 @@ MainWindowControls buildMainWindowTree(QWidget& root, const Palette& palette, co
     c.logView = makeLogView(c.logPanel, palette);
     c.scrollView = c.logView;
 
-    const Colour panelFill = background.panelColor();
+    const Color panelFill = background.panelColor();
     for (RoundedPanel* panel : {c.settingsPanel, c.wfPanel, c.logPanel}) {
         panel->setFill(panelFill);
     }

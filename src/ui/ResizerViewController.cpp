@@ -89,7 +89,7 @@ void ResizerViewController::loadView()
 
 void ResizerViewController::buildUI()
 {
-    const Colour background = Colour::fromHex(m_store.stringOrDefault(PreferenceKey::BgColor));
+    const Color background = Color::fromHex(m_store.stringOrDefault(PreferenceKey::BgColor));
     MainWindowControls& c = m_controls = buildMainWindowTree(*m_view, m_palette, background);
 
     connect(c.gearBtn, &FlatButton::clicked, this, &ResizerViewController::openSettings);
@@ -156,10 +156,10 @@ void ResizerViewController::relayout()
     }
 }
 
-void ResizerViewController::log(const QString& text, const Colour& colour)
+void ResizerViewController::log(const QString& text, const Color& color)
 {
     Q_ASSERT(m_log);
-    m_log->log(text, colour);
+    m_log->log(text, color);
 }
 
 void ResizerViewController::clearLog()
@@ -178,11 +178,11 @@ void ResizerViewController::openSettings()
         // Owned by the window, so a dialog opened from it outlives the popup's closing.
         m_settingsPopover = new SettingsPopover(m_store, m_view->window());
         SettingsViewController& settings = m_settingsPopover->content();
-        settings.onColorChanged = [self = QPointer(this)](const Colour& colour) {
-            if (self) self->applyBackgroundColor(colour);
+        settings.onColorChanged = [self = QPointer(this)](const Color& color) {
+            if (self) self->applyBackgroundColor(color);
         };
-        settings.onTextColorChanged = [self = QPointer(this)](const Colour& colour) {
-            if (self) self->applyTextColor(colour);
+        settings.onTextColorChanged = [self = QPointer(this)](const Color& color) {
+            if (self) self->applyTextColor(color);
         };
     }
     m_settingsPopover->showAnchoredTo(m_controls.gearBtn);
@@ -256,18 +256,18 @@ void ResizerViewController::restoreSettings()
     if (m_store.string(PreferenceKey::Dimension) == QStringLiteral("height")) {
         setHeight();
     }
-    // Always a grey, even with nothing stored: the window never starts in the palette's first colour.
-    applyTextColor(Colour::grey(m_store.numberOrDefault(PreferenceKey::TextColorValue)));
+    // Always a grey, even with nothing stored: the window never starts in the palette's first color.
+    applyTextColor(Color::grey(m_store.numberOrDefault(PreferenceKey::TextColorValue)));
 }
 
-void ResizerViewController::applyTextColor(const Colour& colour)
+void ResizerViewController::applyTextColor(const Color& color)
 {
-    applyTextColour(colour, m_palette, m_controls, *m_log, m_dimension);
+    recolorText(color, m_palette, m_controls, *m_log, m_dimension);
 }
 
-void ResizerViewController::applyBackgroundColor(const Colour& colour)
+void ResizerViewController::applyBackgroundColor(const Color& color)
 {
-    applyBackgroundColour(colour, m_palette, *m_view, m_controls, m_dimension);
+    recolorBackground(color, m_palette, *m_view, m_controls, m_dimension);
 }
 
 void ResizerViewController::paste()
@@ -279,7 +279,7 @@ void ResizerViewController::paste()
 void ResizerViewController::handleDrop(const DroppedFiles& files)
 {
     // The drop joins the shared workers at once; its outcomes come back in file order and each
-    // line is composed on the interface thread in the text colour current then. The counts
+    // line is composed on the interface thread in the text color current then. The counts
     // follow the same road, one post per change, so they arrive in the order they changed.
     if (!m_workers) {
         m_workers = std::make_unique<BatchWorkers>(

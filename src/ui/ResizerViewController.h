@@ -50,14 +50,14 @@ public:
     SettingsPopover* settingsPopover() const;
 
     // Adds one line to the activity log on a later turn of the interface thread. Any thread.
-    void log(const QString& text, const Colour& colour);
+    void log(const QString& text, const Color& color);
 
     // For tests: what each dropped file comes to, instead of the engine. Before the first drop.
     void processFilesWith(BatchWorkers::FileProcessor process) { m_fileProcessor = std::move(process); }
 
-    // Repaint the window in a new text or background colour (the settings popover calls these).
-    void applyTextColor(const Colour& colour);
-    void applyBackgroundColor(const Colour& colour);
+    // Repaint the window in a new text or background color (the settings popover calls these).
+    void applyTextColor(const Color& color);
+    void applyBackgroundColor(const Color& color);
 
 public slots:
     void openSettings();

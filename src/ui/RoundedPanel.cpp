@@ -6,14 +6,14 @@
 
 namespace voveriz {
 
-RoundedPanel::RoundedPanel(const Colour& fill, double cornerRadius, QWidget* parent)
+RoundedPanel::RoundedPanel(const Color& fill, double cornerRadius, QWidget* parent)
     : QWidget(parent)
     , m_fill(fill)
     , m_cornerRadius(cornerRadius)
 {
 }
 
-void RoundedPanel::setFill(const Colour& fill)
+void RoundedPanel::setFill(const Color& fill)
 {
     m_fill = fill;
     update();

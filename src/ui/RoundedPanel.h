@@ -11,19 +11,19 @@ class RoundedPanel : public QWidget {
     Q_OBJECT
 
 public:
-    explicit RoundedPanel(const Colour& fill, double cornerRadius, QWidget* parent = nullptr);
+    explicit RoundedPanel(const Color& fill, double cornerRadius, QWidget* parent = nullptr);
 
-    const Colour& fill() const { return m_fill; }
+    const Color& fill() const { return m_fill; }
     double cornerRadius() const { return m_cornerRadius; }
 
     // Repaints with the new fill.
-    void setFill(const Colour& fill);
+    void setFill(const Color& fill);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    Colour m_fill;
+    Color m_fill;
     double m_cornerRadius;
 };
 

@@ -38,9 +38,9 @@ SettingsPopover::SettingsPopover(PreferenceStore& store, QWidget* parent)
     // screen reader learns the popover has opened and Tab goes on from there; later openings
     // give it back where it was left.
     m_content->tabView()->setFocus(Qt::PopupFocusReason);
-    // The colour dialog takes the user elsewhere; a popup would close at the first click into it
+    // The color dialog takes the user elsewhere; a popup would close at the first click into it
     // and swallow that click, so it closes before the dialog shows.
-    connect(m_content->colourWell(), &ColourWell::dialogAboutToOpen, this, &QWidget::close);
+    connect(m_content->colorWell(), &ColorWell::dialogAboutToOpen, this, &QWidget::close);
 }
 
 SettingsPopover::~SettingsPopover() = default;

@@ -17,13 +17,13 @@ QRect popoverGeometry(const QRect& anchor, const QSize& size, const QRect& scree
 // The settings popover: a transient panel of 280 x 200 holding the SettingsViewController's
 // view. It is made once and shown again as the user left it (tab and controls). A click
 // outside it or Escape closes it; closing changes nothing, every choice is already applied
-// and stored. It steps aside while the colour dialog of its well is open: the dialog keeps
+// and stored. It steps aside while the color dialog of its well is open: the dialog keeps
 // reporting through the well.
 class SettingsPopover : public QWidget {
     Q_OBJECT
 
 public:
-    // The parent is the window the popover belongs to (the colour dialog goes to it too).
+    // The parent is the window the popover belongs to (the color dialog goes to it too).
     explicit SettingsPopover(PreferenceStore& store, QWidget* parent = nullptr);
     ~SettingsPopover() override;
 

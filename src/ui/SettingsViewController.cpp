@@ -26,12 +26,12 @@ constexpr int kRootHeight = 200;
 constexpr int kTabMargin = 6;  // the tab view's frame (6, 6, 268, 188) in the root
 constexpr double kTabContentHeight = 150.0;
 const char* const kRootFill = "#2a2a2a";
-const char* const kLabelColour = "#e0e0f0";
+const char* const kLabelColor = "#e0e0f0";
 
 constexpr double kSwatchCornerRadius = 7.0;
 const QColor kSwatchBorder = QColor::fromRgbF(1.0f, 1.0f, 1.0f, 0.15f);
 
-// The swatches, left to right: each colour and its name in words, which screen readers say.
+// The swatches, left to right: each color and its name in words, which screen readers say.
 struct Preset {
     const char* hex;
     const char* name;
@@ -39,17 +39,17 @@ struct Preset {
 constexpr Preset kPresets[] = {{"#1e1e2e", "dark blue-grey"}, {"#111111", "near black"}, {"#0d1117", "dark blue"},
                                {"#0d1f1e", "dark teal"},      {"#0d1a0d", "dark green"}, {"#1a0d10", "dark maroon"}};
 
-std::array<Colour, 6> presetColours()
+std::array<Color, 6> presetColors()
 {
     static_assert(std::size(kPresets) == 6);
-    std::array<Colour, 6> colours;
-    for (std::size_t i = 0; i < colours.size(); ++i) colours[i] = Colour::fromHex(QString::fromLatin1(kPresets[i].hex));
-    return colours;
+    std::array<Color, 6> colors;
+    for (std::size_t i = 0; i < colors.size(); ++i) colors[i] = Color::fromHex(QString::fromLatin1(kPresets[i].hex));
+    return colors;
 }
 
-QColor hexColour(const char* hex)
+QColor hexColor(const char* hex)
 {
-    return Colour::fromHex(QString::fromLatin1(hex)).toQColor();
+    return Color::fromHex(QString::fromLatin1(hex)).toQColor();
 }
 
 // The tab view and the slider are the toolkit's own controls; on the dark fill they take dark
@@ -57,21 +57,21 @@ QColor hexColour(const char* hex)
 QPalette darkControlPalette()
 {
     QPalette palette;
-    const QColor face = hexColour("#3a3a3a");
-    const QColor text = hexColour(kLabelColour);
+    const QColor face = hexColor("#3a3a3a");
+    const QColor text = hexColor(kLabelColor);
     for (const auto group : {QPalette::Active, QPalette::Inactive}) {
-        palette.setColor(group, QPalette::Window, hexColour(kRootFill));
+        palette.setColor(group, QPalette::Window, hexColor(kRootFill));
         palette.setColor(group, QPalette::WindowText, text);
-        palette.setColor(group, QPalette::Base, hexColour("#202020"));
+        palette.setColor(group, QPalette::Base, hexColor("#202020"));
         palette.setColor(group, QPalette::Text, text);
         palette.setColor(group, QPalette::Button, face);
         palette.setColor(group, QPalette::ButtonText, text);
-        palette.setColor(group, QPalette::Light, hexColour("#4a4a4a"));
-        palette.setColor(group, QPalette::Midlight, hexColour("#404040"));
-        palette.setColor(group, QPalette::Mid, hexColour("#303030"));
-        palette.setColor(group, QPalette::Dark, hexColour("#1c1c1c"));
-        palette.setColor(group, QPalette::Shadow, hexColour("#101010"));
-        palette.setColor(group, QPalette::Highlight, hexColour("#607080"));
+        palette.setColor(group, QPalette::Light, hexColor("#4a4a4a"));
+        palette.setColor(group, QPalette::Midlight, hexColor("#404040"));
+        palette.setColor(group, QPalette::Mid, hexColor("#303030"));
+        palette.setColor(group, QPalette::Dark, hexColor("#1c1c1c"));
+        palette.setColor(group, QPalette::Shadow, hexColor("#101010"));
+        palette.setColor(group, QPalette::Highlight, hexColor("#607080"));
         palette.setColor(group, QPalette::HighlightedText, Qt::white);
         palette.setColor(group, QPalette::ToolTipBase, face);
         palette.setColor(group, QPalette::ToolTipText, text);
@@ -85,7 +85,7 @@ void place(QWidget& control, const Frame& frame)
 }
 
 // The slider position nearest to a lightness. A stored lightness outside the slider's range
-// shows at the nearer end; the number itself is kept (in the store and in the sample's colour)
+// shows at the nearer end; the number itself is kept (in the store and in the sample's color)
 // until the user moves the slider.
 int sliderPosition(double lightness, double maximum)
 {
@@ -98,7 +98,7 @@ int sliderPosition(double lightness, double maximum)
 
 SettingsViewController::SettingsViewController(PreferenceStore& store, QObject* parent)
     : QObject(parent)
-    , presets(presetColours())
+    , presets(presetColors())
     , m_store(store)
 {
 }
@@ -122,7 +122,7 @@ void SettingsViewController::loadView()
     m_view = new QWidget;
     m_view->resize(kRootWidth, kRootHeight);
     m_view->setPalette(darkControlPalette());
-    setBackgroundFill(*m_view, Colour::fromHex(QString::fromLatin1(kRootFill)));
+    setBackgroundFill(*m_view, Color::fromHex(QString::fromLatin1(kRootFill)));
 }
 
 void SettingsViewController::viewDidLoad()
@@ -162,12 +162,12 @@ QWidget* SettingsViewController::buildBackgroundTab()
     custom->setParent(tab);
     place(*custom, Frame{14, 44, 100, 18});
 
-    const Colour stored = Colour::fromHex(m_store.stringOrDefault(PreferenceKey::BgColor));
-    m_colourWell = new ColourWell(stored, tab);
-    m_colourWell->setAccessibleName(custom->text());
-    m_colourWell->setAccessibleDescription(QStringLiteral("Opens a color chooser"));
-    place(*m_colourWell, Frame{120, 40, 60, 26});
-    connect(m_colourWell, &ColourWell::colourChanged, this, [this] { colorWellChanged(m_colourWell); });
+    const Color stored = Color::fromHex(m_store.stringOrDefault(PreferenceKey::BgColor));
+    m_colorWell = new ColorWell(stored, tab);
+    m_colorWell->setAccessibleName(custom->text());
+    m_colorWell->setAccessibleDescription(QStringLiteral("Opens a color chooser"));
+    place(*m_colorWell, Frame{120, 40, 60, 26});
+    connect(m_colorWell, &ColorWell::colorChanged, this, [this] { colorWellChanged(m_colorWell); });
     return tab;
 }
 
@@ -208,7 +208,7 @@ QWidget* SettingsViewController::buildTextTab()
     sample->setParent(tab);
     sample->setAlignment(Qt::AlignCenter);
     place(*sample, Frame{14, 16, 232, 26});
-    setTextColour(*sample, Colour::grey(v));
+    setTextColor(*sample, Color::grey(v));
     m_textPreview = sample;
     return tab;
 }
@@ -219,7 +219,7 @@ QLabel* SettingsViewController::makeLabel(const QString& text, int size, bool bo
     label->setFont(systemFont(size, bold));
     label->setTextFormat(Qt::PlainText);
     label->setAutoFillBackground(false);
-    setTextColour(*label, Colour::fromHex(QString::fromLatin1(kLabelColour)));
+    setTextColor(*label, Color::fromHex(QString::fromLatin1(kLabelColor)));
     return label;
 }
 
@@ -227,14 +227,14 @@ void SettingsViewController::swatchClicked(QWidget* sender)
 {
     const QString hex = sender ? sender->toolTip() : QString();
     if (hex.isEmpty()) return;
-    const Colour c = Colour::fromHex(hex);
+    const Color c = Color::fromHex(hex);
     if (onColorChanged) onColorChanged(c);
     m_store.setString(PreferenceKey::BgColor, hex);
 }
 
-void SettingsViewController::colorWellChanged(ColourWell* sender)
+void SettingsViewController::colorWellChanged(ColorWell* sender)
 {
-    const Colour c = sender->colour();
+    const Color c = sender->color();
     if (onColorChanged) onColorChanged(c);
     m_store.setString(PreferenceKey::BgColor, c.hexString());
 }
@@ -242,8 +242,8 @@ void SettingsViewController::colorWellChanged(ColourWell* sender)
 void SettingsViewController::textSliderChanged(QSlider* sender)
 {
     const double v = double(sender->value()) / double(kSliderSteps);
-    const Colour c = Colour::grey(v);
-    setTextColour(*m_textPreview, c);
+    const Color c = Color::grey(v);
+    setTextColor(*m_textPreview, c);
     if (onTextColorChanged) onTextColorChanged(c);
     m_store.setNumber(PreferenceKey::TextColorValue, v);
 }

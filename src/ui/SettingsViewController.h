@@ -16,12 +16,12 @@ class QWidget;
 
 namespace voveriz {
 
-class ColourWell;
+class ColorWell;
 class PreferenceStore;
 class SwatchButton;
 
 // The content of the settings popover: a "Background Color" tab (six preset swatches and a
-// colour well) and a "Text Color" tab (a lightness slider with a live sample). It knows nothing
+// color well) and a "Text Color" tab (a lightness slider with a live sample). It knows nothing
 // of the main window: each choice goes out through the two callbacks first, so the window is
 // repainted, and is then written to the store (bgColor, textColorValue). The store is read
 // once, when the view is built.
@@ -29,17 +29,17 @@ class SettingsViewController : public QObject {
     Q_OBJECT
 
 public:
-    using ColourCallback = std::function<void(const Colour&)>;
+    using ColorCallback = std::function<void(const Color&)>;
 
     explicit SettingsViewController(PreferenceStore& store, QObject* parent = nullptr);
     ~SettingsViewController() override;
 
-    // Called with each background colour and each text colour the user picks; may be empty.
-    ColourCallback onColorChanged;
-    ColourCallback onTextColorChanged;
+    // Called with each background color and each text color the user picks; may be empty.
+    ColorCallback onColorChanged;
+    ColorCallback onTextColorChanged;
 
     // The swatches, left to right.
-    const std::array<Colour, 6> presets;
+    const std::array<Color, 6> presets;
     // The slider's maximum: the text never becomes pure white here.
     const double textMax = 0.9;
     // The lightness when none is stored.
@@ -53,7 +53,7 @@ public:
     // The controls, for whoever shows or checks them; null before the view is built.
     QTabWidget* tabView() const { return m_tabView; }
     const std::array<SwatchButton*, 6>& swatches() const { return m_swatches; }
-    ColourWell* colourWell() const { return m_colourWell; }
+    ColorWell* colorWell() const { return m_colorWell; }
     QSlider* textSlider() const { return m_textSlider; }
     // The "Sample text" label.
     QLabel* textPreview() const { return m_textPreview; }
@@ -63,7 +63,7 @@ public:
 
 public slots:
     void swatchClicked(QWidget* sender);
-    void colorWellChanged(voveriz::ColourWell* sender);
+    void colorWellChanged(voveriz::ColorWell* sender);
     void textSliderChanged(QSlider* sender);
 
 private:
@@ -78,7 +78,7 @@ private:
     QPointer<QWidget> m_view;
     QTabWidget* m_tabView = nullptr;
     std::array<SwatchButton*, 6> m_swatches{};
-    ColourWell* m_colourWell = nullptr;
+    ColorWell* m_colorWell = nullptr;
     QSlider* m_textSlider = nullptr;
     QLabel* m_textPreview = nullptr;
 };

@@ -48,9 +48,9 @@ QString SubtitleView::composedText(const QString& imagePath)
         .arg(QString::fromUtf8(kBefore), picture, QString::fromUtf8(kAfter));
 }
 
-void SubtitleView::setTextColour(const Colour& colour)
+void SubtitleView::setTextColor(const Color& color)
 {
-    voveriz::setTextColour(*this, colour);
+    voveriz::setTextColor(*this, color);
 }
 
 }  // namespace voveriz

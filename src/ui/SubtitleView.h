@@ -19,7 +19,7 @@ public:
     // The subtitle's rich text for an image path, or without the picture for an empty path.
     static QString composedText(const QString& imagePath);
 
-    void setTextColour(const Colour& colour);
+    void setTextColor(const Color& color);
 };
 
 }  // namespace voveriz

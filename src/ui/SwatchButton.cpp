@@ -4,7 +4,7 @@
 
 namespace voveriz {
 
-SwatchButton::SwatchButton(const Colour& fill, double cornerRadius, const QColor& border, QWidget* parent)
+SwatchButton::SwatchButton(const Color& fill, double cornerRadius, const QColor& border, QWidget* parent)
     : FlatButton(QString(), parent)
     , m_border(border)
 {

@@ -6,13 +6,13 @@
 
 namespace voveriz {
 
-// A button that is only a colour: a filled rounded rectangle with a thin border around it and no
-// title. The background presets and the colour well are drawn this way.
+// A button that is only a color: a filled rounded rectangle with a thin border around it and no
+// title. The background presets and the color well are drawn this way.
 class SwatchButton : public FlatButton {
     Q_OBJECT
 
 public:
-    SwatchButton(const Colour& fill, double cornerRadius, const QColor& border, QWidget* parent = nullptr);
+    SwatchButton(const Color& fill, double cornerRadius, const QColor& border, QWidget* parent = nullptr);
 
     const QColor& border() const { return m_border; }
 

@@ -15,7 +15,7 @@ TargetField::TargetField(const QString& text, QWidget* parent)
     setPalette(palette);
 }
 
-void TargetField::setFill(const Colour& fill)
+void TargetField::setFill(const Color& fill)
 {
     m_fill = fill;
     update();
@@ -27,11 +27,11 @@ void TargetField::setCornerRadius(double radius)
     update();
 }
 
-void TargetField::setTextColour(const Colour& colour)
+void TargetField::setTextColor(const Color& color)
 {
-    m_textColour = colour;
+    m_textColor = color;
     QPalette palette = this->palette();
-    palette.setColor(QPalette::Text, colour.toQColor());
+    palette.setColor(QPalette::Text, color.toQColor());
     setPalette(palette);
 }
 

@@ -14,21 +14,21 @@ class TargetField : public QLineEdit {
 public:
     explicit TargetField(const QString& text, QWidget* parent = nullptr);
 
-    const Colour& fill() const { return m_fill; }
+    const Color& fill() const { return m_fill; }
     double cornerRadius() const { return m_cornerRadius; }
-    const Colour& textColour() const { return m_textColour; }
+    const Color& textColor() const { return m_textColor; }
 
-    void setFill(const Colour& fill);
+    void setFill(const Color& fill);
     void setCornerRadius(double radius);
-    void setTextColour(const Colour& colour);
+    void setTextColor(const Color& color);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    Colour m_fill;
+    Color m_fill;
     double m_cornerRadius = 0.0;
-    Colour m_textColour;
+    Color m_textColor;
 };
 
 }  // namespace voveriz

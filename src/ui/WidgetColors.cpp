@@ -5,29 +5,29 @@
 
 namespace voveriz {
 
-void setTextColour(QLabel& label, const Colour& colour)
+void setTextColor(QLabel& label, const Color& color)
 {
     QPalette palette = label.palette();
-    palette.setColor(QPalette::WindowText, colour.toQColor());
+    palette.setColor(QPalette::WindowText, color.toQColor());
     label.setPalette(palette);
 }
 
-Colour textColour(const QLabel& label)
+Color textColor(const QLabel& label)
 {
-    return Colour::fromQColor(label.palette().color(QPalette::WindowText));
+    return Color::fromQColor(label.palette().color(QPalette::WindowText));
 }
 
-void setBackgroundFill(QWidget& widget, const Colour& colour)
+void setBackgroundFill(QWidget& widget, const Color& color)
 {
     QPalette palette = widget.palette();
-    palette.setColor(QPalette::Window, colour.toQColor());
+    palette.setColor(QPalette::Window, color.toQColor());
     widget.setPalette(palette);
     widget.setAutoFillBackground(true);
 }
 
-Colour backgroundFill(const QWidget& widget)
+Color backgroundFill(const QWidget& widget)
 {
-    return Colour::fromQColor(widget.palette().color(QPalette::Window));
+    return Color::fromQColor(widget.palette().color(QPalette::Window));
 }
 
 }  // namespace voveriz

@@ -7,14 +7,14 @@ class QWidget;
 
 namespace voveriz {
 
-// Colours painted through a widget's palette, read back as the program's own colour type.
+// Colors painted through a widget's palette, read back as the program's own color type.
 
-// The text colour of a label.
-void setTextColour(QLabel& label, const Colour& colour);
-Colour textColour(const QLabel& label);
+// The text color of a label.
+void setTextColor(QLabel& label, const Color& color);
+Color textColor(const QLabel& label);
 
 // A solid fill of the whole widget behind its children.
-void setBackgroundFill(QWidget& widget, const Colour& colour);
-Colour backgroundFill(const QWidget& widget);
+void setBackgroundFill(QWidget& widget, const Color& color);
+Color backgroundFill(const QWidget& widget);
 
 }  // namespace voveriz

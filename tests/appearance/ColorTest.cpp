@@ -4,7 +4,7 @@
 
 #include <limits>
 
-using voveriz::Colour;
+using voveriz::Color;
 
 namespace {
 
@@ -13,20 +13,20 @@ struct HexCase {
     int red, green, blue;
 };
 
-class ColourFromHexTest : public ::testing::TestWithParam<HexCase> {};
+class ColorFromHexTest : public ::testing::TestWithParam<HexCase> {};
 
-TEST_P(ColourFromHexTest, ReadsLowTwentyFourBitsOfLeadingHexNumber)
+TEST_P(ColorFromHexTest, ReadsLowTwentyFourBitsOfLeadingHexNumber)
 {
     const HexCase& c = GetParam();
-    const Colour colour = Colour::fromHex(QString::fromUtf8(c.text));
-    EXPECT_EQ(colour.r, c.red / 255.0) << c.text;
-    EXPECT_EQ(colour.g, c.green / 255.0) << c.text;
-    EXPECT_EQ(colour.b, c.blue / 255.0) << c.text;
-    EXPECT_EQ(colour.a, 1.0) << c.text;
+    const Color color = Color::fromHex(QString::fromUtf8(c.text));
+    EXPECT_EQ(color.r, c.red / 255.0) << c.text;
+    EXPECT_EQ(color.g, c.green / 255.0) << c.text;
+    EXPECT_EQ(color.b, c.blue / 255.0) << c.text;
+    EXPECT_EQ(color.a, 1.0) << c.text;
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Texts, ColourFromHexTest,
+    Texts, ColorFromHexTest,
     ::testing::Values(
         // The usual forms.
         HexCase{"#607080", 0x60, 0x70, 0x80}, HexCase{"607080", 0x60, 0x70, 0x80},
@@ -53,35 +53,35 @@ INSTANTIATE_TEST_SUITE_P(
         HexCase{"é607080", 0, 0, 0}, HexCase{"٣607080", 0, 0, 0}, HexCase{"\u0301607080", 0, 0, 0},
         HexCase{"ⅻ607080", 0, 0, 0}));
 
-TEST(ColourHexStringTest, EveryByteSurvivesTheRoundTrip)
+TEST(ColorHexStringTest, EveryByteSurvivesTheRoundTrip)
 {
     for (int n = 0; n <= 255; ++n) {
         const QString text = QString::asprintf("#%02x%02x%02x", n, 255 - n, n / 2);
-        EXPECT_EQ(Colour::fromHex(text).hexString(), text);
+        EXPECT_EQ(Color::fromHex(text).hexString(), text);
     }
 }
 
-TEST(ColourHexStringTest, WritesTruncatedLowercaseBytes)
+TEST(ColorHexStringTest, WritesTruncatedLowercaseBytes)
 {
     const struct {
-        Colour colour;
+        Color color;
         const char* text;
     } cases[] = {
-        {Colour{0.5, 0.0, 0.0, 1.0}, "#7f0000"},             // 127.5 is cut to 127
-        {Colour{0.999, 0.004, 1.0, 0.2}, "#fe01ff"},         // alpha is not written
-        {Colour::fromHex("#ABCDEF"), "#abcdef"},
-        {Colour::grey(0.878), "#dfdfdf"},
+        {Color{0.5, 0.0, 0.0, 1.0}, "#7f0000"},             // 127.5 is cut to 127
+        {Color{0.999, 0.004, 1.0, 0.2}, "#fe01ff"},         // alpha is not written
+        {Color::fromHex("#ABCDEF"), "#abcdef"},
+        {Color::grey(0.878), "#dfdfdf"},
         // Out-of-range components are held to the range, so the text keeps its six digits.
-        {Colour{1.2, -0.1, 0.5, 1.0}, "#ff007f"},
-        {Colour::withoutRgbForm(), "#1e1e2e"},
-        {Colour{std::numeric_limits<double>::infinity(), 0.0, 0.0, 1.0}, "#1e1e2e"},
+        {Color{1.2, -0.1, 0.5, 1.0}, "#ff007f"},
+        {Color::withoutRgbForm(), "#1e1e2e"},
+        {Color{std::numeric_limits<double>::infinity(), 0.0, 0.0, 1.0}, "#1e1e2e"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(c.colour.hexString(), QString::fromLatin1(c.text)) << c.text;
+        EXPECT_EQ(c.color.hexString(), QString::fromLatin1(c.text)) << c.text;
     }
 }
 
-TEST(ColourDerivedTest, PanelAndAccentOfEachPreset)
+TEST(ColorDerivedTest, PanelAndAccentOfEachPreset)
 {
     const struct {
         const char* background;
@@ -92,36 +92,36 @@ TEST(ColourDerivedTest, PanelAndAccentOfEachPreset)
         {"#0d1f1e", "#213332", "#455756"}, {"#0d1a0d", "#212e21", "#455245"}, {"#1a0d10", "#2e2124", "#524548"},
     };
     for (const auto& c : cases) {
-        const Colour background = Colour::fromHex(QString::fromLatin1(c.background));
+        const Color background = Color::fromHex(QString::fromLatin1(c.background));
         EXPECT_EQ(background.panelColor().hexString(), QString::fromLatin1(c.panel)) << c.background;
         EXPECT_EQ(background.accentColor().hexString(), QString::fromLatin1(c.accent)) << c.background;
     }
 }
 
-TEST(ColourDerivedTest, ChannelsStopAtOneAndAlphaIsAlwaysOne)
+TEST(ColorDerivedTest, ChannelsStopAtOneAndAlphaIsAlwaysOne)
 {
-    const Colour white{1.0, 1.0, 1.0, 1.0};
+    const Color white{1.0, 1.0, 1.0, 1.0};
     EXPECT_EQ(white.panelColor(), white);
-    EXPECT_EQ(Colour::fromHex("#f0f0f0").accentColor(), white);
-    const Colour translucent{0.1, 0.2, 0.95, 0.3};
-    EXPECT_EQ(translucent.panelColor(), (Colour{0.1 + 0.08, 0.2 + 0.08, 1.0, 1.0}));
-    EXPECT_EQ(translucent.accentColor(), (Colour{0.1 + 0.22, 0.2 + 0.22, 1.0, 1.0}));
+    EXPECT_EQ(Color::fromHex("#f0f0f0").accentColor(), white);
+    const Color translucent{0.1, 0.2, 0.95, 0.3};
+    EXPECT_EQ(translucent.panelColor(), (Color{0.1 + 0.08, 0.2 + 0.08, 1.0, 1.0}));
+    EXPECT_EQ(translucent.accentColor(), (Color{0.1 + 0.22, 0.2 + 0.22, 1.0, 1.0}));
 }
 
-TEST(ColourDerivedTest, ColourWithoutRgbFormTakesTheFallbacks)
+TEST(ColorDerivedTest, ColorWithoutRgbFormTakesTheFallbacks)
 {
-    const Colour pattern = Colour::withoutRgbForm();
+    const Color pattern = Color::withoutRgbForm();
     EXPECT_FALSE(pattern.panelColor().hasRgbForm());
-    EXPECT_EQ(pattern.accentColor(), Colour::fromHex("#607080"));
-    EXPECT_FALSE(Colour::fromQColor(QColor()).hasRgbForm());
+    EXPECT_EQ(pattern.accentColor(), Color::fromHex("#607080"));
+    EXPECT_FALSE(Color::fromQColor(QColor()).hasRgbForm());
     EXPECT_FALSE(pattern.toQColor().isValid());
 }
 
-TEST(ColourQColorTest, PickerColoursArriveAsSrgb)
+TEST(ColorQColorTest, PickerColorsArriveAsSrgb)
 {
-    EXPECT_EQ(Colour::fromQColor(QColor(0x0d, 0x11, 0x17)).hexString(), "#0d1117");
-    EXPECT_EQ(Colour::fromQColor(QColor::fromHsv(0, 255, 255)).hexString(), "#ff0000");
-    EXPECT_EQ(Colour::fromHex("#0d1117").toQColor(), QColor(0x0d, 0x11, 0x17));
+    EXPECT_EQ(Color::fromQColor(QColor(0x0d, 0x11, 0x17)).hexString(), "#0d1117");
+    EXPECT_EQ(Color::fromQColor(QColor::fromHsv(0, 255, 255)).hexString(), "#ff0000");
+    EXPECT_EQ(Color::fromHex("#0d1117").toQColor(), QColor(0x0d, 0x11, 0x17));
 }
 
 }  // namespace

@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-using voveriz::Colour;
+using voveriz::Color;
 using voveriz::Palette;
 
 namespace {
 
-TEST(PaletteTest, StartsWithTheSixInitialColours)
+TEST(PaletteTest, StartsWithTheSixInitialColors)
 {
     const Palette palette;
     EXPECT_EQ(palette.bg().hexString(), "#111111");
@@ -19,23 +19,23 @@ TEST(PaletteTest, StartsWithTheSixInitialColours)
     EXPECT_EQ(palette.textDim().a, 1.0);
 }
 
-TEST(PaletteTest, DimmedTextIsTheTextColourAtAlphaPointFiveFive)
+TEST(PaletteTest, DimmedTextIsTheTextColorAtAlphaPointFiveFive)
 {
     for (const double lightness : {0.878, 0.0, 0.9}) {
         Palette palette;
-        palette.setTextColour(Colour::grey(lightness));
-        EXPECT_EQ(palette.textCol(), (Colour{lightness, lightness, lightness, 1.0}));
-        EXPECT_EQ(palette.textDim(), (Colour{lightness, lightness, lightness, 0.55}));
+        palette.setTextColor(Color::grey(lightness));
+        EXPECT_EQ(palette.textCol(), (Color{lightness, lightness, lightness, 1.0}));
+        EXPECT_EQ(palette.textDim(), (Color{lightness, lightness, lightness, 0.55}));
     }
     // The alpha is replaced, not multiplied.
-    EXPECT_EQ(voveriz::dimmedText(Colour{0.2, 0.3, 0.4, 0.5}), (Colour{0.2, 0.3, 0.4, 0.55}));
+    EXPECT_EQ(voveriz::dimmedText(Color{0.2, 0.3, 0.4, 0.5}), (Color{0.2, 0.3, 0.4, 0.55}));
 }
 
 TEST(PaletteTest, TextAndAccentChangesLeaveTheFixedEntries)
 {
     Palette palette;
-    palette.setAccent(Colour::fromHex("#45494f"));
-    palette.setTextColour(Colour::grey(0.5));
+    palette.setAccent(Color::fromHex("#45494f"));
+    palette.setTextColor(Color::grey(0.5));
     EXPECT_EQ(palette.accent().hexString(), "#45494f");
     EXPECT_EQ(palette.bg().hexString(), "#111111");
     EXPECT_EQ(palette.panelBg().hexString(), "#222222");

@@ -16,8 +16,8 @@ namespace {
 using testing::nextTurn;
 using testing::waitUntil;
 
-const Colour kGrey = Colour::grey(0.878);
-const Colour kRed = Colour::fromHex(QStringLiteral("#ff0000"));
+const Color kGrey = Color::grey(0.878);
+const Color kRed = Color::fromHex(QStringLiteral("#ff0000"));
 
 class ActivityLogTest : public ::testing::Test {
 protected:
@@ -31,7 +31,7 @@ protected:
 
     QString text() const { return view->toPlainText(); }
 
-    // The colour and font of the block's first character.
+    // The color and font of the block's first character.
     QTextCharFormat lineFormat(int block) const
     {
         return view->document()->findBlockByNumber(block).begin().fragment().charFormat();
@@ -70,7 +70,7 @@ TEST_F(ActivityLogTest, LineArrivesOnTheNextTurnNotDuringTheCall)
     EXPECT_EQ(text(), QStringLiteral("abc\n"));
 }
 
-TEST_F(ActivityLogTest, EachLineKeepsItsOwnColourInThe13PixelMonospacedFont)
+TEST_F(ActivityLogTest, EachLineKeepsItsOwnColorInThe13PixelMonospacedFont)
 {
     log.log(QStringLiteral("first"), kGrey);
     log.log(QStringLiteral("second"), kRed);
@@ -119,13 +119,13 @@ TEST_F(ActivityLogTest, NewLineScrollsBackToTheEnd)
     EXPECT_EQ(bar->value(), bar->maximum());
 }
 
-TEST_F(ActivityLogTest, RecolourAllGivesEveryEarlierLineTheNewColour)
+TEST_F(ActivityLogTest, RecolorAllGivesEveryEarlierLineTheNewColor)
 {
     log.log(QStringLiteral("one"), kGrey);
     log.log(QStringLiteral("two"), kRed);
     nextTurn();
-    const Colour black = Colour::grey(0.0);
-    log.recolourAll(black);
+    const Color black = Color::grey(0.0);
+    log.recolorAll(black);
     EXPECT_EQ(lineFormat(0).foreground().color(), black.toQColor());
     EXPECT_EQ(lineFormat(1).foreground().color(), black.toQColor());
     EXPECT_EQ(view->palette().color(QPalette::Text), black.toQColor());

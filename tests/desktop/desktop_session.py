@@ -241,12 +241,12 @@ class Region:
     def row(self, y):
         return self.raw[y * self.width * 3:(y + 1) * self.width * 3]
 
-    def where(self, colour):
-        return [(x, y) for y in range(self.height) for x in range(self.width) if self.at(x, y) == colour]
+    def where(self, color):
+        return [(x, y) for y in range(self.height) for x in range(self.width) if self.at(x, y) == color]
 
-    def bounds(self, colour):
-        """The smallest (x, y, width, height) holding every pixel of that colour; None without one."""
-        wanted = bytes(colour)
+    def bounds(self, color):
+        """The smallest (x, y, width, height) holding every pixel of that color; None without one."""
+        wanted = bytes(color)
         found = [i // 3 for i in range(0, len(self.raw), 3) if self.raw[i:i + 3] == wanted]
         if not found:
             return None
@@ -282,8 +282,8 @@ class TextLines:
         return len(self.bands)
 
 
-def rgb_text(colour):
-    return "#%02x%02x%02x" % colour
+def rgb_text(color):
+    return "#%02x%02x%02x" % color
 
 
 class Voveriz:
@@ -493,8 +493,8 @@ def write_store(config_home, values):
         json.dump(values, f)
 
 
-def make_image(path, width, height, colour):
-    subprocess.run(["convert", "-size", f"{width}x{height}", f"xc:{colour}", path], check=True)
+def make_image(path, width, height, color):
+    subprocess.run(["convert", "-size", f"{width}x{height}", f"xc:{color}", path], check=True)
 
 
 

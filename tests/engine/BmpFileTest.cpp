@@ -1,5 +1,5 @@
 // The BMP the engine writes, as ImageMagick reads it back through libvips: every pixel where it
-// belongs, for each of the four row paddings, in colour and in grey.
+// belongs, for each of the four row paddings, in color and in grey.
 #include "engine/BmpFile.h"
 
 #include "support/TestFiles.h"
@@ -48,9 +48,9 @@ TEST(BmpFile, EachPixelIsReadBackWhereItWasForEveryRowPadding)
             ASSERT_EQ(back.height(), 5);
             EXPECT_FALSE(back.has_alpha());
             const VImage expected = bands == 3 ? picture : VImage::bandjoin({picture, picture, picture});
-            const VImage colour = back.bands() == 1 ? VImage::bandjoin({back, back, back}) : back;
-            ASSERT_EQ(colour.bands(), 3);
-            EXPECT_EQ((colour.cast(VIPS_FORMAT_INT) - expected.cast(VIPS_FORMAT_INT)).abs().max(), 0.0);
+            const VImage color = back.bands() == 1 ? VImage::bandjoin({back, back, back}) : back;
+            ASSERT_EQ(color.bands(), 3);
+            EXPECT_EQ((color.cast(VIPS_FORMAT_INT) - expected.cast(VIPS_FORMAT_INT)).abs().max(), 0.0);
         }
     }
 }

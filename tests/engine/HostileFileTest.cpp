@@ -116,16 +116,16 @@ std::string gifOfFrames(int frames)
     for (int i = 0; i < frames; ++i) {
         bytes += std::string("\x21\xf9\x04\x04\x02\x00\x00\x00", 8);  // 20 ms, keep the frame
         bytes += std::string("\x2c\x00\x00\x00\x00\x02\x00\x01\x00\x00", 10);
-        // Two pixels of colour 1 or 0, each after a clear code, so that every code is 3 bits.
+        // Two pixels of color 1 or 0, each after a clear code, so that every code is 3 bits.
         bytes += i % 7 < 3 ? std::string("\x02\x02\x0c\x53\x00", 5) : std::string("\x02\x02\x04\x51\x00", 5);
     }
     return bytes + "\x3b";
 }
 
-// What a viewer sees of an animation: each colour it shows in turn (of its first pixel, with its
+// What a viewer sees of an animation: each color it shows in turn (of its first pixel, with its
 // alpha, frames that look the same being one) and for how long, and how often it loops.
 struct Shown {
-    std::vector<double> colour;
+    std::vector<double> color;
     int milliseconds = 0;
 };
 struct Animation {
@@ -154,9 +154,9 @@ Animation animationOf(const fs::path& file)
         if (frame > 0 && page == previous) {
             animation.shown.back().milliseconds += delay;
         } else {
-            std::vector<double> colour = all.getpoint(0, frame * pageHeight);
-            if (!all.has_alpha()) colour.push_back(255);
-            animation.shown.push_back({colour, delay});
+            std::vector<double> color = all.getpoint(0, frame * pageHeight);
+            if (!all.has_alpha()) color.push_back(255);
+            animation.shown.push_back({color, delay});
         }
         previous = page;
     }
@@ -271,7 +271,7 @@ constexpr int kLongGifFrames = 400;
 constexpr int kLongGifFrames = 3000;
 #endif
 
-// Every frame is kept, as a viewer sees it: the same colours in turn, each as long, looping as
+// Every frame is kept, as a viewer sees it: the same colors in turn, each as long, looping as
 // often. libvips's GIF writer may merge identical frames that follow each other into one of their
 // summed delay (with cgif 0.4 and later), so the file has every frame or one for each run of them.
 TEST_F(HostileFile, AGifOfThousandsOfFramesStaysAnimated)
@@ -280,9 +280,9 @@ TEST_F(HostileFile, AGifOfThousandsOfFramesStaysAnimated)
     const Animation source = animationOf(in / "long.gif");
     ASSERT_EQ(source.frames, kLongGifFrames);
     ASSERT_GT(source.shown.size(), 2u * (kLongGifFrames / 7));
-    EXPECT_EQ(source.shown[0].colour, (std::vector<double>{255, 255, 255, 255}));
+    EXPECT_EQ(source.shown[0].color, (std::vector<double>{255, 255, 255, 255}));
     EXPECT_EQ(source.shown[0].milliseconds, 60);
-    EXPECT_EQ(source.shown[1].colour, (std::vector<double>{0, 0, 0, 255}));
+    EXPECT_EQ(source.shown[1].color, (std::vector<double>{0, 0, 0, 255}));
     EXPECT_EQ(source.shown[1].milliseconds, 80);
     EXPECT_EQ(run("long.gif", 1).message(), "long.gif 2x1\n   long.gif 1x1");
     const Animation written = animationOf(out / "long.gif");
@@ -292,9 +292,9 @@ TEST_F(HostileFile, AGifOfThousandsOfFramesStaysAnimated)
     ASSERT_EQ(written.shown.size(), source.shown.size());
     for (std::size_t i = 0; i < source.shown.size(); ++i) {
         ASSERT_EQ(written.shown[i].milliseconds, source.shown[i].milliseconds) << "showing " << i;
-        ASSERT_EQ(written.shown[i].colour.size(), source.shown[i].colour.size());
-        for (std::size_t band = 0; band < source.shown[i].colour.size(); ++band) {
-            ASSERT_NEAR(written.shown[i].colour[band], source.shown[i].colour[band], 2) << "showing " << i;
+        ASSERT_EQ(written.shown[i].color.size(), source.shown[i].color.size());
+        for (std::size_t band = 0; band < source.shown[i].color.size(); ++band) {
+            ASSERT_NEAR(written.shown[i].color[band], source.shown[i].color[band], 2) << "showing " << i;
         }
     }
 

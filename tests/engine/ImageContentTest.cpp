@@ -1,4 +1,4 @@
-// What reaches the written pixels and metadata: transparency, animation, pages, HEIC, colour profile, EXIF.
+// What reaches the written pixels and metadata: transparency, animation, pages, HEIC, color profile, EXIF.
 #include "engine/OutputFormat.h"
 
 #include "EngineTestSupport.h"
@@ -166,7 +166,7 @@ std::string blobText(const VImage& image, const char* field)
     return std::string(static_cast<const char*>(data), length);
 }
 
-TEST_F(EngineTest, TheColourProfileAndCameraDataAreKept)
+TEST_F(EngineTest, TheColorProfileAndCameraDataAreKept)
 {
     // A wide-gamut (Display P3) picture with camera data in its EXIF.
     VImage source = testing::gradientImage(300, 200).icc_transform("p3").copy();

@@ -28,7 +28,7 @@ int orientationTag(const fs::path& file)
     return image.get_typeof(VIPS_META_ORIENTATION) != 0 ? image.get_int(VIPS_META_ORIENTATION) : 1;
 }
 
-// Each corner of the written picture, as stored, has the colour of the same corner of the upright
+// Each corner of the written picture, as stored, has the color of the same corner of the upright
 // source: nothing was left turned or mirrored.
 void expectUprightCorners(const fs::path& written, const std::string& label)
 {
@@ -40,7 +40,7 @@ void expectUprightCorners(const fs::path& written, const std::string& label)
         {Corner::BottomRight, {right, bottom}}}};
     for (const auto& [corner, at] : corners) {
         const std::vector<double> got = image.getpoint(at[0], at[1]);
-        const std::array<double, 3> want = testing::quadrantColour(corner);
+        const std::array<double, 3> want = testing::quadrantColor(corner);
         for (int band = 0; band < 3; ++band) {
             EXPECT_NEAR(got[band], want[band], 24.0)
                 << label << ": corner " << static_cast<int>(corner) << ", band " << band;

@@ -8,7 +8,7 @@ namespace voveriz::testing {
 
 using vips::VImage;
 
-std::array<double, 3> quadrantColour(Corner corner)
+std::array<double, 3> quadrantColor(Corner corner)
 {
     switch (corner) {
     case Corner::TopLeft: return {220, 40, 40};
@@ -22,7 +22,7 @@ std::array<double, 3> quadrantColour(Corner corner)
 VImage quadrantPicture(int width, int height)
 {
     auto block = [](int w, int h, Corner corner) {
-        const std::array<double, 3> c = quadrantColour(corner);
+        const std::array<double, 3> c = quadrantColor(corner);
         return VImage::black(w, h, VImage::option()->set("bands", 3)).new_from_image({c[0], c[1], c[2]});
     };
     const int left = width / 2;

@@ -1,5 +1,5 @@
 // What a resized file's metadata says: never a stale preview, never an orientation or a size
-// other than its own; --strip leaves only the colour profile, --strip-location takes out GPS
+// other than its own; --strip leaves only the color profile, --strip-location takes out GPS
 // and place names. Every source is made here and every output is read back by libvips and libexif.
 #include "EngineTestSupport.h"
 #include "MetadataPhoto.h"
@@ -109,8 +109,8 @@ TEST_F(OutputMetadataTest, EachOutputHoldsWhatItsOptionLeavesAndNothingStale)
     }
 }
 
-// libvips 8.15 and later write a fresh EXIF block into every PNG (a colour space of "Uncalibrated",
-// which colour-managed viewers heed); 8.14 writes one only from the image's own. A file whose
+// libvips 8.15 and later write a fresh EXIF block into every PNG (a color space of "Uncalibrated",
+// which color-managed viewers heed); 8.14 writes one only from the image's own. A file whose
 // source has no EXIF has none either way, whatever the option; only JPEG gets a fresh block.
 TEST_F(OutputMetadataTest, AnOutputWhoseSourceHasNoExifHasNone)
 {

@@ -22,7 +22,7 @@ using vips::VImage;
 TEST(PipelineRace, TwoWorkersBuildAndReleasePipelinesForSeconds)
 {
     ASSERT_TRUE(vips_vector_isenabled()) << "the engine runs with libvips's vector code on";
-    // 8-bit colour without alpha, which libvips reduces with vector code.
+    // 8-bit color without alpha, which libvips reduces with vector code.
     TempDir in;
     testing::saveImage(testing::gradientImage(30, 20), in / "photo", ".jpg");
     const VImage pixels = testing::gradientImage(64, 48).copy_memory();

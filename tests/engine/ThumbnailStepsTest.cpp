@@ -187,7 +187,7 @@ TEST(ThumbnailSteps, GiveWhatLibvipsThumbnailGivesBitForBit)
         const bool hasProfile = headerImage.get_typeof(VIPS_META_ICC_NAME) != 0;
         const ThumbnailRequest request{sidesSwap ? newH : newW, sidesSwap ? newW : newH,
                                        format == ImageFormat::Gif && header.pages > 1,
-                                       hasProfile && !carriesColourProfile(format)};
+                                       hasProfile && !carriesColorProfile(format)};
         const ThumbnailSource source{file.string()};
         EXPECT_EQ(takesOwnSteps(source, header, request), c.ownSteps);
 
@@ -207,7 +207,7 @@ TEST(ThumbnailSteps, GiveWhatLibvipsThumbnailGivesBitForBit)
             EXPECT_TRUE(encodeImage(ours, format) == encodeImage(theirs, format)) << "the encoded files differ";
         } else if (premultiplied && premultipliesInEightBits) {
             // Our steps premultiply in float as 8.14's thumbnail does, this one in 8 bits: its
-            // colours where alpha is low are others. The alpha band has no premultiplying.
+            // colors where alpha is low are others. The alpha band has no premultiplying.
             std::printf("%s: libvips %s's thumbnail premultiplies alpha in 8 bits, our steps (8.14's) in float: "
                         "compared is the alpha band, at %g dB or more\n",
                         c.name, testing::libvipsVersion().c_str(), kOtherArithmeticPsnr);

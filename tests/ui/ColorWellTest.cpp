@@ -10,13 +10,13 @@
 namespace voveriz {
 namespace {
 
-class ColourWellTest : public ::testing::Test {
+class ColorWellTest : public ::testing::Test {
 protected:
-    ColourWellTest()
+    ColorWellTest()
         : window(std::make_unique<QWidget>())
-        , well(new ColourWell(Colour::fromHex(QStringLiteral("#111111")), window.get()))
+        , well(new ColorWell(Color::fromHex(QStringLiteral("#111111")), window.get()))
     {
-        QObject::connect(well, &ColourWell::colourChanged, [this](const Colour& c) { reported.push_back(c); });
+        QObject::connect(well, &ColorWell::colorChanged, [this](const Color& c) { reported.push_back(c); });
     }
 
     QColorDialog& open()
@@ -26,11 +26,11 @@ protected:
     }
 
     std::unique_ptr<QWidget> window;
-    ColourWell* well;
-    std::vector<Colour> reported;
+    ColorWell* well;
+    std::vector<Color> reported;
 };
 
-TEST_F(ColourWellTest, PressOpensQtsOwnNonModalDialogOnTheWellsColour)
+TEST_F(ColorWellTest, PressOpensQtsOwnNonModalDialogOnTheWellsColor)
 {
     QColorDialog& dialog = open();
     EXPECT_TRUE(dialog.isVisible());
@@ -41,7 +41,7 @@ TEST_F(ColourWellTest, PressOpensQtsOwnNonModalDialogOnTheWellsColour)
     EXPECT_TRUE(reported.empty());  // opening is not a choice
 }
 
-TEST_F(ColourWellTest, EveryColourMovedThroughIsShownAndReported)
+TEST_F(ColorWellTest, EveryColorMovedThroughIsShownAndReported)
 {
     QColorDialog& dialog = open();
     dialog.setCurrentColor(QColor(0x20, 0x40, 0x60));
@@ -49,10 +49,10 @@ TEST_F(ColourWellTest, EveryColourMovedThroughIsShownAndReported)
     ASSERT_EQ(reported.size(), 2u);
     EXPECT_EQ(reported[0].hexString(), QStringLiteral("#204060"));
     EXPECT_EQ(reported[1].hexString(), QStringLiteral("#214060"));
-    EXPECT_EQ(well->colour().hexString(), QStringLiteral("#214060"));
+    EXPECT_EQ(well->color().hexString(), QStringLiteral("#214060"));
 }
 
-TEST_F(ColourWellTest, PickedColoursKeepTheirBytesAndFinerOnesAreTruncated)
+TEST_F(ColorWellTest, PickedColorsKeepTheirBytesAndFinerOnesAreTruncated)
 {
     QColorDialog& dialog = open();
     const struct {
@@ -62,7 +62,7 @@ TEST_F(ColourWellTest, PickedColoursKeepTheirBytesAndFinerOnesAreTruncated)
         {QColor(127, 0, 0), "#7f0000"},
         {QColor(128, 0, 0), "#800000"},
         {QColor(255, 254, 1), "#fffe01"},
-        // A colour finer than a byte, as a wide-gamut or floating-point picker hands it over.
+        // A color finer than a byte, as a wide-gamut or floating-point picker hands it over.
         {QColor::fromRgbF(0.5f, 0.0f, 0.0f), "#7f0000"},
         {QColor::fromRgbF(0.999f, 0.002f, 0.5f), "#fe007f"},
     };
@@ -74,35 +74,35 @@ TEST_F(ColourWellTest, PickedColoursKeepTheirBytesAndFinerOnesAreTruncated)
     }
 }
 
-TEST_F(ColourWellTest, CancelBringsBackAndReportsTheColourAtOpening)
+TEST_F(ColorWellTest, CancelBringsBackAndReportsTheColorAtOpening)
 {
     QColorDialog& dialog = open();
     dialog.setCurrentColor(QColor(0xaa, 0x00, 0x00));
     dialog.reject();
     ASSERT_EQ(reported.size(), 2u);
     EXPECT_EQ(reported.back().hexString(), QStringLiteral("#111111"));
-    EXPECT_EQ(well->colour().hexString(), QStringLiteral("#111111"));
+    EXPECT_EQ(well->color().hexString(), QStringLiteral("#111111"));
 
     // OK keeps the choice, and a second opening starts from it.
     open().setCurrentColor(QColor(0x00, 0xbb, 0x00));
     dialog.accept();
-    EXPECT_EQ(well->colour().hexString(), QStringLiteral("#00bb00"));
+    EXPECT_EQ(well->color().hexString(), QStringLiteral("#00bb00"));
     EXPECT_EQ(open().currentColor(), QColor(0x00, 0xbb, 0x00));
     dialog.reject();
     EXPECT_EQ(reported.size(), 3u);  // nothing changed, nothing reported
 }
 
-TEST_F(ColourWellTest, SetColourShowsWithoutReporting)
+TEST_F(ColorWellTest, SetColorShowsWithoutReporting)
 {
-    well->setColour(Colour::fromHex(QStringLiteral("#0d1117")));
-    EXPECT_EQ(well->colour().hexString(), QStringLiteral("#0d1117"));
+    well->setColor(Color::fromHex(QStringLiteral("#0d1117")));
+    EXPECT_EQ(well->color().hexString(), QStringLiteral("#0d1117"));
     EXPECT_TRUE(reported.empty());
 }
 
-TEST_F(ColourWellTest, DialogBelongsToTheWindowUnderAPopupAndDiesWithTheWell)
+TEST_F(ColorWellTest, DialogBelongsToTheWindowUnderAPopupAndDiesWithTheWell)
 {
     QWidget popup(window.get(), Qt::Popup);
-    auto* inner = new ColourWell(Colour{}, &popup);
+    auto* inner = new ColorWell(Color{}, &popup);
     inner->openDialog();
     QPointer<QColorDialog> dialog = inner->dialog();
     ASSERT_TRUE(dialog);

@@ -13,16 +13,16 @@
 
 #include <memory>
 
-using voveriz::Colour;
+using voveriz::Color;
 using voveriz::FlatButton;
 using voveriz::Palette;
 using voveriz::RoundedPanel;
 
 namespace {
 
-const Colour kWhite{1.0, 1.0, 1.0, 1.0};
+const Color kWhite{1.0, 1.0, 1.0, 1.0};
 
-// The colour actually painted at a point of the control, drawn at the given size.
+// The color actually painted at a point of the control, drawn at the given size.
 QColor paintedAt(QWidget& widget, QSize size, QPoint point)
 {
     widget.resize(size);
@@ -57,14 +57,14 @@ TEST(ControlStylingTest, RepaintedToggleTakesThePaletteAsItIsNow)
 {
     Palette palette;
     const std::unique_ptr<FlatButton> button(voveriz::toggleButton("Width", false, palette));
-    palette.setAccent(Colour::fromHex("#45494f"));
-    palette.setTextColour(Colour::grey(0.3));
+    palette.setAccent(Color::fromHex("#45494f"));
+    palette.setTextColor(Color::grey(0.3));
     voveriz::paintToggle(*button, true, palette);
-    EXPECT_EQ(button->fill(), Colour::fromHex("#45494f"));
+    EXPECT_EQ(button->fill(), Color::fromHex("#45494f"));
     EXPECT_EQ(button->titleTint(), kWhite);
     voveriz::paintToggle(*button, false, palette);
     EXPECT_EQ(button->fill(), palette.btnOff());
-    EXPECT_EQ(button->titleTint(), Colour::grey(0.3).withAlpha(0.55));
+    EXPECT_EQ(button->titleTint(), Color::grey(0.3).withAlpha(0.55));
 }
 
 TEST(ControlStylingTest, AccentButtonAndPanel)
@@ -121,7 +121,7 @@ TEST(ControlStylingTest, PaintsTheFillInsideRoundedCornersAndTheTitleInItsTint)
     EXPECT_GT(whiteish, 10);
 
     const std::unique_ptr<RoundedPanel> panel(voveriz::roundedPanel(palette));
-    panel->setFill(Colour::fromHex("#21252b"));
+    panel->setFill(Color::fromHex("#21252b"));
     EXPECT_EQ(paintedAt(*panel, {368, 90}, {184, 45}), QColor(0x21, 0x25, 0x2b));
     EXPECT_NE(paintedAt(*panel, {368, 90}, {0, 0}), QColor(0x21, 0x25, 0x2b));
     EXPECT_EQ(paintedAt(*panel, {368, 90}, {10, 1}), QColor(0x21, 0x25, 0x2b));  // past the curve

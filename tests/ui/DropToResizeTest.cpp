@@ -185,19 +185,19 @@ TEST_F(DropToResizeTest, ImagesAreResizedCopiedOrSkippedInDropOrder)
     EXPECT_EQ(testing::readFile(resized() / "small.jpg"), testing::readFile(in / "small.jpg"));
 }
 
-TEST_F(DropToResizeTest, HeightModeAndEveryLineInTheCurrentTextColour)
+TEST_F(DropToResizeTest, HeightModeAndEveryLineInTheCurrentTextColor)
 {
     chooseOutputFolder();
     controls().heightButton->click();
     controls().targetField->setText(QStringLiteral("100"));
-    controller->applyTextColor(Colour::grey(0.5));
+    controller->applyTextColor(Color::grey(0.5));
     drop({photo("a.png", 400, 200)});
     ASSERT_TRUE(waitForLines(1));
     EXPECT_EQ(lines().first(), QStringLiteral("\u2713  a.png 400x200\n   a.png 200x100"));
     QTextCursor cursor(controls().logView->document());
     cursor.movePosition(QTextCursor::End);
     cursor.movePosition(QTextCursor::PreviousCharacter);
-    EXPECT_EQ(cursor.charFormat().foreground().color(), Colour::grey(0.5).toQColor());
+    EXPECT_EQ(cursor.charFormat().foreground().color(), Color::grey(0.5).toQColor());
 }
 
 TEST_F(DropToResizeTest, ASizeTypedDuringABatchAppliesToTheFilesNotYetReached)

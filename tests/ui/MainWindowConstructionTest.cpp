@@ -20,9 +20,9 @@ namespace {
 
 using testing::nextTurn;
 
-QString hex(const Colour& colour)
+QString hex(const Color& color)
 {
-    return colour.hexString();
+    return color.hexString();
 }
 
 QList<QWidget*> childWidgets(const QWidget* parent)
@@ -71,7 +71,7 @@ struct LabelCase {
 
 class LabelTest : public MainWindowConstructionTest, public ::testing::WithParamInterface<LabelCase> {};
 
-TEST_P(LabelTest, TextFontAndColour)
+TEST_P(LabelTest, TextFontAndColor)
 {
     controller->view();
     const LabelCase& expected = GetParam();
@@ -80,7 +80,7 @@ TEST_P(LabelTest, TextFontAndColour)
     EXPECT_EQ(label->font().pixelSize(), expected.pixelSize);
     EXPECT_EQ(label->font().bold(), expected.bold);
     const Palette& palette = controller->palette();
-    EXPECT_EQ(textColour(*label).toQColor(), (expected.dimmed ? palette.textDim() : palette.textCol()).toQColor());
+    EXPECT_EQ(textColor(*label).toQColor(), (expected.dimmed ? palette.textDim() : palette.textCol()).toQColor());
     EXPECT_FALSE(label->autoFillBackground());
 }
 
@@ -116,8 +116,8 @@ TEST_P(ButtonTest, TitleFontFillAndTint)
     if (expected.fill && button->fill()) {
         EXPECT_EQ(hex(*button->fill()), QString::fromLatin1(*expected.fill));
     }
-    const Colour tint = QByteArray(expected.tint) == "dim" ? controller->palette().textDim()
-                                                           : Colour::fromHex(QString::fromLatin1(expected.tint));
+    const Color tint = QByteArray(expected.tint) == "dim" ? controller->palette().textDim()
+                                                           : Color::fromHex(QString::fromLatin1(expected.tint));
     EXPECT_EQ(button->titleTint().toQColor(), tint.toQColor());
 }
 
@@ -142,8 +142,8 @@ TEST_F(MainWindowConstructionTest, TargetFieldShows1080Bold20OnTheOffFill)
     EXPECT_FALSE(field->hasFrame());
     EXPECT_EQ(hex(field->fill()), QStringLiteral("#404040"));
     EXPECT_EQ(field->cornerRadius(), 6.0);
-    // Built in the palette's first text colour, then restored to the stored (here default) grey.
-    EXPECT_EQ(hex(field->textColour()), QStringLiteral("#dfdfdf"));
+    // Built in the palette's first text color, then restored to the stored (here default) grey.
+    EXPECT_EQ(hex(field->textColor()), QStringLiteral("#dfdfdf"));
 }
 
 TEST_F(MainWindowConstructionTest, DefaultBackgroundFillsRootAndPanels)
@@ -156,7 +156,7 @@ TEST_F(MainWindowConstructionTest, DefaultBackgroundFillsRootAndPanels)
     }
 }
 
-TEST_F(MainWindowConstructionTest, SavedBackgroundColoursRootAndPanelsButNotTheAccent)
+TEST_F(MainWindowConstructionTest, SavedBackgroundColorsRootAndPanelsButNotTheAccent)
 {
     store->setString(PreferenceKey::BgColor, QStringLiteral("#0d1117"));
     relaunch();
@@ -208,7 +208,7 @@ TEST_F(MainWindowConstructionTest, SubtitleShowsThePictureBetweenItsTwoRuns)
     controller->view();
     const SubtitleView* subtitle = controls().subtitleView;
     EXPECT_EQ(subtitle->font().pixelSize(), 13);
-    EXPECT_EQ(textColour(*subtitle).toQColor(), controller->palette().textDim().toQColor());
+    EXPECT_EQ(textColor(*subtitle).toQColor(), controller->palette().textDim().toQColor());
 
     QTextDocument shown;
     shown.setHtml(subtitle->text());

@@ -137,15 +137,15 @@ TEST_F(SettingsPopoverTest, ClickOutsideCloses)
     EXPECT_FALSE(popover->isVisible());
 }
 
-TEST_F(SettingsPopoverTest, ColourDialogOutlivesThePopoverAndKeepsReporting)
+TEST_F(SettingsPopoverTest, ColorDialogOutlivesThePopoverAndKeepsReporting)
 {
-    std::vector<Colour> painted;
-    content().onColorChanged = [&painted](const Colour& c) { painted.push_back(c); };
+    std::vector<Color> painted;
+    content().onColorChanged = [&painted](const Color& c) { painted.push_back(c); };
     showPopover();
 
-    content().colourWell()->click();
+    content().colorWell()->click();
     testing::nextTurn();
-    QColorDialog* dialog = content().colourWell()->dialog();
+    QColorDialog* dialog = content().colorWell()->dialog();
     ASSERT_NE(dialog, nullptr);
     EXPECT_FALSE(popover->isVisible());  // it stepped aside for the dialog
     EXPECT_TRUE(dialog->isVisible());
@@ -156,10 +156,10 @@ TEST_F(SettingsPopoverTest, ColourDialogOutlivesThePopoverAndKeepsReporting)
     EXPECT_EQ(painted[0].hexString(), QStringLiteral("#336699"));
     EXPECT_EQ(store.string(PreferenceKey::BgColor), QStringLiteral("#336699"));
 
-    // Back in the popover the well shows the colour picked meanwhile.
+    // Back in the popover the well shows the color picked meanwhile.
     dialog->accept();
     showPopover();
-    EXPECT_EQ(content().colourWell()->colour().hexString(), QStringLiteral("#336699"));
+    EXPECT_EQ(content().colorWell()->color().hexString(), QStringLiteral("#336699"));
 }
 
 }  // namespace

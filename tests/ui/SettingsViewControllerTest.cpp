@@ -25,9 +25,9 @@ namespace {
 
 constexpr const char* kPresetTexts[] = {"#1e1e2e", "#111111", "#0d1117", "#0d1f1e", "#0d1a0d", "#1a0d10"};
 
-// What a callback saw: the colour, and what the store held for its key at that moment.
+// What a callback saw: the color, and what the store held for its key at that moment.
 struct CallbackCall {
-    Colour colour;
+    Color color;
     std::optional<QString> storedBg;
     std::optional<double> storedText;
 };
@@ -45,10 +45,10 @@ protected:
         settings.reset();
         store = std::make_unique<PreferenceStore>(storePath());
         settings = std::make_unique<SettingsViewController>(*store);
-        settings->onColorChanged = [this](const Colour& c) {
+        settings->onColorChanged = [this](const Color& c) {
             backgroundCalls.push_back({c, store->string(PreferenceKey::BgColor), std::nullopt});
         };
-        settings->onTextColorChanged = [this](const Colour& c) {
+        settings->onTextColorChanged = [this](const Color& c) {
             textCalls.push_back({c, std::nullopt, store->number(PreferenceKey::TextColorValue)});
         };
         settings->view();
@@ -56,8 +56,8 @@ protected:
 
     QColorDialog& openWellDialog()
     {
-        settings->colourWell()->click();
-        return *settings->colourWell()->dialog();
+        settings->colorWell()->click();
+        return *settings->colorWell()->dialog();
     }
 
     QTemporaryDir dir;
@@ -79,7 +79,7 @@ TEST_F(SettingsViewControllerTest, FirstShowFromAnEmptyStore)
         const SwatchButton& swatch = *settings->swatches()[std::size_t(i)];
         SCOPED_TRACE(kPresetTexts[i]);
         EXPECT_EQ(swatch.toolTip(), QString::fromLatin1(kPresetTexts[i]));
-        EXPECT_EQ(swatch.fill(), Colour::fromHex(QString::fromLatin1(kPresetTexts[i])));
+        EXPECT_EQ(swatch.fill(), Color::fromHex(QString::fromLatin1(kPresetTexts[i])));
         // (14 + 38 i, 92, 30, 30) from the bottom of a 150-high tab.
         EXPECT_EQ(swatch.geometry(), QRect(14 + 38 * i, 28, 30, 30));
         EXPECT_EQ(swatch.cornerRadius(), 7.0);
@@ -87,8 +87,8 @@ TEST_F(SettingsViewControllerTest, FirstShowFromAnEmptyStore)
         EXPECT_TRUE(swatch.text().isEmpty());
     }
 
-    EXPECT_EQ(settings->colourWell()->colour().hexString(), QStringLiteral("#111111"));
-    EXPECT_EQ(settings->colourWell()->geometry(), QRect(120, 84, 60, 26));
+    EXPECT_EQ(settings->colorWell()->color().hexString(), QStringLiteral("#111111"));
+    EXPECT_EQ(settings->colorWell()->geometry(), QRect(120, 84, 60, 26));
 
     const QSlider& slider = *settings->textSlider();
     EXPECT_EQ(slider.minimum(), 0);
@@ -101,9 +101,9 @@ TEST_F(SettingsViewControllerTest, FirstShowFromAnEmptyStore)
     EXPECT_EQ(sample.text(), QStringLiteral("Sample text"));
     EXPECT_EQ(sample.geometry(), QRect(14, 108, 232, 26));
     EXPECT_EQ(sample.alignment() & Qt::AlignHCenter, Qt::AlignHCenter);
-    EXPECT_NEAR(textColour(sample).r, 0.878, 1e-4);
-    EXPECT_EQ(textColour(sample).g, textColour(sample).r);
-    EXPECT_EQ(textColour(sample).b, textColour(sample).r);
+    EXPECT_NEAR(textColor(sample).r, 0.878, 1e-4);
+    EXPECT_EQ(textColor(sample).g, textColor(sample).r);
+    EXPECT_EQ(textColor(sample).b, textColor(sample).r);
 
     // Building reads the store and writes nothing.
     EXPECT_FALSE(store->string(PreferenceKey::BgColor));
@@ -112,7 +112,7 @@ TEST_F(SettingsViewControllerTest, FirstShowFromAnEmptyStore)
     EXPECT_TRUE(textCalls.empty());
 }
 
-TEST_F(SettingsViewControllerTest, LabelsKeepTheirOwnColourAndSizes)
+TEST_F(SettingsViewControllerTest, LabelsKeepTheirOwnColorAndSizes)
 {
     const struct {
         const char* text;
@@ -134,7 +134,7 @@ TEST_F(SettingsViewControllerTest, LabelsKeepTheirOwnColourAndSizes)
         EXPECT_EQ(label->font().pixelSize(), e.pixelSize);
         EXPECT_EQ(label->font().bold(), e.bold);
         EXPECT_EQ(label->geometry(), e.geometry);
-        EXPECT_EQ(textColour(*label).hexString(), QStringLiteral("#e0e0f0"));
+        EXPECT_EQ(textColor(*label).hexString(), QStringLiteral("#e0e0f0"));
     }
     EXPECT_EQ(labels.size(), 5);
     EXPECT_EQ(backgroundFill(*settings->view()).hexString(), QStringLiteral("#2a2a2a"));
@@ -145,9 +145,9 @@ TEST_F(SettingsViewControllerTest, FirstShowFromAStoredChoice)
     store->setString(PreferenceKey::BgColor, QStringLiteral("#0D1117"));
     store->setNumber(PreferenceKey::TextColorValue, 0.25);
     relaunch();
-    EXPECT_EQ(settings->colourWell()->colour().hexString(), QStringLiteral("#0d1117"));
+    EXPECT_EQ(settings->colorWell()->color().hexString(), QStringLiteral("#0d1117"));
     EXPECT_EQ(settings->textSlider()->value(), 250);
-    EXPECT_NEAR(textColour(*settings->textPreview()).r, 0.25, 1e-4);
+    EXPECT_NEAR(textColor(*settings->textPreview()).r, 0.25, 1e-4);
 }
 
 TEST_F(SettingsViewControllerTest, ValuesOfTheWrongKindGiveTheDefaults)
@@ -155,9 +155,9 @@ TEST_F(SettingsViewControllerTest, ValuesOfTheWrongKindGiveTheDefaults)
     store->setNumber(PreferenceKey::BgColor, 13.0);
     store->setString(PreferenceKey::TextColorValue, QStringLiteral("0.25"));
     relaunch();
-    EXPECT_EQ(settings->colourWell()->colour().hexString(), QStringLiteral("#111111"));
+    EXPECT_EQ(settings->colorWell()->color().hexString(), QStringLiteral("#111111"));
     EXPECT_EQ(settings->textSlider()->value(), 878);
-    EXPECT_NEAR(textColour(*settings->textPreview()).r, 0.878, 1e-4);
+    EXPECT_NEAR(textColor(*settings->textPreview()).r, 0.878, 1e-4);
 }
 
 TEST_F(SettingsViewControllerTest, StoredLightnessOutsideTheRangeIsKeptUntilTheSliderMoves)
@@ -172,7 +172,7 @@ TEST_F(SettingsViewControllerTest, StoredLightnessOutsideTheRangeIsKeptUntilTheS
         store->setNumber(PreferenceKey::TextColorValue, c.stored);
         relaunch();
         EXPECT_EQ(settings->textSlider()->value(), c.position);
-        EXPECT_NEAR(textColour(*settings->textPreview()).r, c.sampleGrey, 1e-4);
+        EXPECT_NEAR(textColor(*settings->textPreview()).r, c.sampleGrey, 1e-4);
         EXPECT_EQ(store->number(PreferenceKey::TextColorValue), c.stored);
         relaunch();  // and again: nothing was written over it
         EXPECT_EQ(store->number(PreferenceKey::TextColorValue), c.stored);
@@ -191,14 +191,14 @@ TEST_F(SettingsViewControllerTest, EachSwatchRepaintsFirstThenStoresItsOwnText)
         const std::optional<QString> before = store->string(PreferenceKey::BgColor);
         settings->swatches()[std::size_t(i)]->click();
         ASSERT_EQ(backgroundCalls.size(), std::size_t(i + 1));
-        EXPECT_EQ(backgroundCalls.back().colour, Colour::fromHex(QString::fromLatin1(kPresetTexts[i])));
+        EXPECT_EQ(backgroundCalls.back().color, Color::fromHex(QString::fromLatin1(kPresetTexts[i])));
         EXPECT_EQ(backgroundCalls.back().storedBg, before);  // called before the store was written
         EXPECT_EQ(store->string(PreferenceKey::BgColor), QString::fromLatin1(kPresetTexts[i]));
         // The well keeps showing what it had.
-        EXPECT_EQ(settings->colourWell()->colour().hexString(), QStringLiteral("#abcdef"));
+        EXPECT_EQ(settings->colorWell()->color().hexString(), QStringLiteral("#abcdef"));
     }
     relaunch();
-    EXPECT_EQ(settings->colourWell()->colour().hexString(), QStringLiteral("#1a0d10"));
+    EXPECT_EQ(settings->colorWell()->color().hexString(), QStringLiteral("#1a0d10"));
 }
 
 TEST_F(SettingsViewControllerTest, SwatchWithoutTooltipDoesNothing)
@@ -210,22 +210,22 @@ TEST_F(SettingsViewControllerTest, SwatchWithoutTooltipDoesNothing)
     EXPECT_FALSE(store->string(PreferenceKey::BgColor));
 }
 
-TEST_F(SettingsViewControllerTest, WellPaintsThePickedColourAndStoresItsTruncatedText)
+TEST_F(SettingsViewControllerTest, WellPaintsThePickedColorAndStoresItsTruncatedText)
 {
     QColorDialog& dialog = openWellDialog();
     const QColor picked(127, 63, 255);
     dialog.setCurrentColor(picked);
 
     ASSERT_EQ(backgroundCalls.size(), 1u);
-    EXPECT_EQ(backgroundCalls[0].colour, Colour::fromQColor(picked));  // the colour itself
+    EXPECT_EQ(backgroundCalls[0].color, Color::fromQColor(picked));  // the color itself
     EXPECT_FALSE(backgroundCalls[0].storedBg);                        // before the store write
     EXPECT_EQ(store->string(PreferenceKey::BgColor), QStringLiteral("#7f3fff"));
 
     relaunch();
-    EXPECT_EQ(settings->colourWell()->colour().hexString(), QStringLiteral("#7f3fff"));
+    EXPECT_EQ(settings->colorWell()->color().hexString(), QStringLiteral("#7f3fff"));
 }
 
-TEST_F(SettingsViewControllerTest, SliderRecoloursTheSampleRepaintsAndStoresTheNumber)
+TEST_F(SettingsViewControllerTest, SliderRecolorsTheSampleRepaintsAndStoresTheNumber)
 {
     const struct {
         int position;
@@ -237,13 +237,13 @@ TEST_F(SettingsViewControllerTest, SliderRecoloursTheSampleRepaintsAndStoresTheN
         const std::size_t callsBefore = textCalls.size();
         settings->textSlider()->setValue(move.position);
         EXPECT_EQ(store->number(PreferenceKey::TextColorValue), move.lightness);
-        EXPECT_NEAR(textColour(*settings->textPreview()).r, move.lightness, 1e-4);
+        EXPECT_NEAR(textColor(*settings->textPreview()).r, move.lightness, 1e-4);
         if (move.lightness == previous) {
             EXPECT_EQ(textCalls.size(), callsBefore);  // already at the end: nothing new
             continue;
         }
         ASSERT_EQ(textCalls.size(), callsBefore + 1);
-        EXPECT_EQ(textCalls.back().colour, Colour::grey(move.lightness));
+        EXPECT_EQ(textCalls.back().color, Color::grey(move.lightness));
         EXPECT_NE(textCalls.back().storedText, move.lightness);  // before the store write
         previous = move.lightness;
 
@@ -275,7 +275,7 @@ TEST_F(SettingsViewControllerTest, ChoicesAreStoredWithoutCallbacks)
 }
 
 // After the slider was dragged, opening "Background Color" hands the focus to the first swatch;
-// an outline there would read as "this colour is chosen". Only Tab and Shift+Tab show it.
+// an outline there would read as "this color is chosen". Only Tab and Shift+Tab show it.
 TEST_F(SettingsViewControllerTest, FocusOutlineShowsOnlyForFocusFromTheKeyboard)
 {
     QWidget& root = *settings->view();

@@ -18,7 +18,7 @@ namespace {
 
 using testing::nextTurn;
 
-QString hex(const Colour& c)
+QString hex(const Color& c)
 {
     return c.hexString();
 }
@@ -164,7 +164,7 @@ TEST_F(WindowPreferencesTest, LightnessComesBackAsANumberOnly)
         if (c.text) store->setString(PreferenceKey::TextColorValue, *c.text);
         launch();
         EXPECT_EQ(hex(controller->palette().textCol()), QString::fromLatin1(c.textCol)) << c.what;
-        EXPECT_EQ(hex(textColour(*controls().titleLabel)), QString::fromLatin1(c.textCol)) << c.what;
+        EXPECT_EQ(hex(textColor(*controls().titleLabel)), QString::fromLatin1(c.textCol)) << c.what;
         EXPECT_DOUBLE_EQ(controller->palette().textDim().a, c.dimAlpha) << c.what;
     }
 }
@@ -185,12 +185,12 @@ TEST_F(WindowPreferencesTest, OpenShowsTheFolderOrAsksForOneFirst)
     EXPECT_EQ(desktop->opened[0], outputs.path());
 }
 
-// Background and text colours applied to the whole window, as the settings popover does.
+// Background and text colors applied to the whole window, as the settings popover does.
 TEST_F(WindowPreferencesTest, ABackgroundPresetRepaintsRootPanelsAndAccentControls)
 {
     launch();
     const MainWindowControls& c = controls();
-    controller->applyBackgroundColor(Colour::fromHex(QStringLiteral("#0d1117")));
+    controller->applyBackgroundColor(Color::fromHex(QStringLiteral("#0d1117")));
     EXPECT_EQ(hex(backgroundFill(*controller->view())), QStringLiteral("#0d1117"));
     for (const RoundedPanel* panel : {c.settingsPanel, c.wfPanel, c.logPanel}) {
         EXPECT_EQ(hex(panel->fill()), QStringLiteral("#21252b"));
@@ -204,7 +204,7 @@ TEST_F(WindowPreferencesTest, ABackgroundPresetRepaintsRootPanelsAndAccentContro
     EXPECT_EQ(hex(*c.heightButton->fill()), QStringLiteral("#45494f"));
     EXPECT_EQ(hex(*c.widthButton->fill()), QStringLiteral("#404040"));
 
-    // The popover stores the colour; after a restart the accent is the palette's own again.
+    // The popover stores the color; after a restart the accent is the palette's own again.
     store->setString(PreferenceKey::BgColor, QStringLiteral("#0d1117"));
     launch();
     EXPECT_EQ(hex(backgroundFill(*controller->view())), QStringLiteral("#0d1117"));
@@ -213,19 +213,19 @@ TEST_F(WindowPreferencesTest, ABackgroundPresetRepaintsRootPanelsAndAccentContro
     EXPECT_EQ(hex(*controls().heightButton->fill()), QStringLiteral("#607080"));  // Height came back chosen
 }
 
-TEST_F(WindowPreferencesTest, ATextColourRecoloursLabelsTogglesAndEveryLogLine)
+TEST_F(WindowPreferencesTest, ATextColorRecolorsLabelsTogglesAndEveryLogLine)
 {
     launch();
     const MainWindowControls& c = controls();
     c.heightButton->click();
-    controller->log(QStringLiteral("an earlier line"), Colour::fromHex(QStringLiteral("#ff0000")));
+    controller->log(QStringLiteral("an earlier line"), Color::fromHex(QStringLiteral("#ff0000")));
     nextTurn();
 
-    const Colour black = Colour::grey(0.0);
+    const Color black = Color::grey(0.0);
     controller->applyTextColor(black);
-    EXPECT_EQ(hex(textColour(*c.titleLabel)), QStringLiteral("#000000"));
-    EXPECT_EQ(hex(c.targetField->textColour()), QStringLiteral("#000000"));
-    EXPECT_NEAR(textColour(*c.outputLabel).a, 0.55, 1e-4);  // read back through QColor
+    EXPECT_EQ(hex(textColor(*c.titleLabel)), QStringLiteral("#000000"));
+    EXPECT_EQ(hex(c.targetField->textColor()), QStringLiteral("#000000"));
+    EXPECT_NEAR(textColor(*c.outputLabel).a, 0.55, 1e-4);  // read back through QColor
     EXPECT_EQ(hex(c.heightButton->titleTint()), QStringLiteral("#ffffff"));
     EXPECT_EQ(hex(c.widthButton->titleTint()), QStringLiteral("#000000"));
     EXPECT_DOUBLE_EQ(c.widthButton->titleTint().a, 0.55);
