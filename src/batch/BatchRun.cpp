@@ -2,7 +2,7 @@
 
 #include "engine/ResizeImage.h"
 #include "engine/ResultLine.h"
-#include "engine/TargetSize.h"
+#include "batch/TargetSize.h"
 
 namespace voveriz {
 

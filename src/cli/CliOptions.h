@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/MetadataOptions.h"
+#include "engine/metadata/MetadataOptions.h"
 
 #include <filesystem>
 #include <optional>

@@ -1,6 +1,6 @@
 #include "cli/TreeWalk.h"
 
-#include "engine/ExclusiveFile.h"
+#include "engine/files/ExclusiveFile.h"
 
 #include <sys/stat.h>
 

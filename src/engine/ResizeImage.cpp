@@ -1,15 +1,15 @@
 #include "engine/ResizeImage.h"
 
-#include "engine/DecodeBudget.h"
-#include "engine/ExclusiveFile.h"
-#include "engine/JpegEndMarker.h"
-#include "engine/OutputFormat.h"
-#include "engine/PipelineGuard.h"
+#include "engine/source/DecodeBudget.h"
+#include "engine/files/ExclusiveFile.h"
+#include "engine/source/JpegEndMarker.h"
+#include "engine/pipeline/OutputFormat.h"
+#include "engine/pipeline/PipelineGuard.h"
 #include "engine/ScaledSize.h"
-#include "engine/SourceSnapshot.h"
-#include "engine/Thumbnail.h"
-#include "engine/UniqueDestination.h"
-#include "engine/UnmappedSource.h"
+#include "engine/source/SourceSnapshot.h"
+#include "engine/pipeline/Thumbnail.h"
+#include "engine/files/UniqueDestination.h"
+#include "engine/source/UnmappedSource.h"
 
 #include <vips/vips8>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "batch/DropView.h"
+#include "ui/DropView.h"
 
 class QMimeData;
 

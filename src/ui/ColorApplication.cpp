@@ -1,7 +1,7 @@
 #include "ui/ColorApplication.h"
 
 #include "appearance/Palette.h"
-#include "batch/ActivityLog.h"
+#include "ui/ActivityLog.h"
 #include "ui/FlatButton.h"
 #include "ui/MainWindowControls.h"
 #include "ui/RoundedPanel.h"

@@ -1,7 +1,7 @@
 #include "ui/ResizerViewController.h"
 
 #include "appearance/PreferenceStore.h"
-#include "batch/ActivityLog.h"
+#include "ui/ActivityLog.h"
 #include "batch/BatchSettings.h"
 #include "batch/BatchWorkers.h"
 #include "ui/ClipboardFiles.h"

@@ -4,7 +4,7 @@
 #include "appearance/Palette.h"
 #include "batch/BatchCounts.h"
 #include "batch/BatchWorkers.h"
-#include "batch/DropView.h"
+#include "ui/DropView.h"
 #include "ui/DesktopActions.h"
 #include "ui/MainWindowControls.h"
 

@@ -1,6 +1,6 @@
 // The BMP the engine writes, as ImageMagick reads it back through libvips: every pixel where it
 // belongs, for each of the four row paddings, in color and in grey.
-#include "engine/BmpFile.h"
+#include "engine/pipeline/BmpFile.h"
 
 #include "support/TestFiles.h"
 

@@ -1,6 +1,6 @@
 // The file-safety rules: failed copies are errors, nothing is overwritten, nothing partial
 // is left under a final name, links are never written through, and two calls at once both succeed.
-#include "engine/ExclusiveFile.h"
+#include "engine/files/ExclusiveFile.h"
 
 #include "EngineTestSupport.h"
 

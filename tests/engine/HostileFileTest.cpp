@@ -1,6 +1,6 @@
 // Files made to cost: huge declared sizes, thousands of frames, hundreds of pages, truncation, a file
 // replaced while it is read. Each ends with its line, quickly and in little memory.
-#include "engine/DecodeBudget.h"
+#include "engine/source/DecodeBudget.h"
 
 #include "EngineTestSupport.h"
 #include "HostileBytes.h"

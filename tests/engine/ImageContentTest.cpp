@@ -1,5 +1,5 @@
 // What reaches the written pixels and metadata: transparency, animation, pages, HEIC, color profile, EXIF.
-#include "engine/OutputFormat.h"
+#include "engine/pipeline/OutputFormat.h"
 
 #include "EngineTestSupport.h"
 

@@ -4,7 +4,7 @@
 #include "EngineTestSupport.h"
 #include "MetadataPhoto.h"
 #include "OrientedPhoto.h"
-#include "engine/OutputMetadata.h"
+#include "engine/metadata/OutputMetadata.h"
 
 #include <vips/vips8>
 

@@ -1,5 +1,5 @@
 // Photoshop resources and IPTC datasets come from the source file, so any length in them may lie.
-#include "engine/PhotoshopResources.h"
+#include "engine/metadata/PhotoshopResources.h"
 
 #include <gtest/gtest.h>
 

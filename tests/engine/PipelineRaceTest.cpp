@@ -4,7 +4,7 @@
 // the engine kept the two apart.
 #include "EngineTestSupport.h"
 
-#include "engine/PipelineGuard.h"
+#include "engine/pipeline/PipelineGuard.h"
 
 #include <vips/vector.h>
 

@@ -1,6 +1,6 @@
 // The outcome table: each status and message, the size arithmetic, the format table.
-#include "engine/OutputFormat.h"
-#include "engine/ReduceToSize.h"
+#include "engine/pipeline/OutputFormat.h"
+#include "engine/resample/ReduceToSize.h"
 #include "engine/ScaledSize.h"
 
 #include "EngineTestSupport.h"

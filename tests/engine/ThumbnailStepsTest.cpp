@@ -3,11 +3,11 @@
 // are. Later libvips's thumbnails reduce 8-bit pixels with other arithmetic than our reduce (8.14's)
 // and premultiply alpha in 8 bits: there the steps with libvips's reduce put back in must still be
 // thumbnail bit for bit and ours near it, and where alpha is premultiplied the alpha band near it.
-#include "engine/LibvipsThumbnail.h"
-#include "engine/OutputFormat.h"
+#include "engine/pipeline/LibvipsThumbnail.h"
+#include "engine/pipeline/OutputFormat.h"
 #include "engine/ScaledSize.h"
-#include "engine/Thumbnail.h"
-#include "engine/ThumbnailSteps.h"
+#include "engine/pipeline/Thumbnail.h"
+#include "engine/pipeline/ThumbnailSteps.h"
 
 #include "EngineTestSupport.h"
 

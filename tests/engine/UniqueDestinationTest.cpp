@@ -1,4 +1,4 @@
-#include "engine/UniqueDestination.h"
+#include "engine/files/UniqueDestination.h"
 
 #include "support/TestFiles.h"
 

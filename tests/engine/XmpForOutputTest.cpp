@@ -1,6 +1,6 @@
 // XMP is read and written by the XMP toolkit; these check what is taken out and what stays, in
 // both forms a property can take (an attribute, an element) and for structures.
-#include "engine/XmpForOutput.h"
+#include "engine/metadata/XmpForOutput.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "engine/pipeline/ThumbnailRequest.h"
+
+#include <vips/vips8>
+
+namespace voveriz {
+
+// The request made by libvips's own thumbnail operation, in one call (sequential access, failing
+// on a truncated file). Throws vips::VError.
+vips::VImage libvipsThumbnail(const ThumbnailSource& source, const ThumbnailRequest& request);
+
+}  // namespace voveriz

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "engine/pipeline/ThumbnailRequest.h"
+
+#include <vips/vips8>
+
+namespace voveriz {
+
+// The scaled image of a source, not yet turned upright and not yet encoded: made by the engine's
+// own steps where they are known to give libvips 8.14's thumbnail bit for bit, else by thumbnail
+// itself. On a later libvips the steps stay 8.14's: they differ from its thumbnail by its
+// reduce's arithmetic (8-bit pixels) and, for premultiplied alpha, its premultiplying in 8 bits;
+// without alpha, by the reduce alone (ThumbnailStepsTest). The one place that chooses between the
+// two. Throws vips::VError.
+vips::VImage buildThumbnail(const ThumbnailSource& source, const StoredHeader& header,
+                            const ThumbnailRequest& request);
+
+// Whether buildThumbnail takes the engine's own steps for this source and request.
+bool takesOwnSteps(const ThumbnailSource& source, const StoredHeader& header, const ThumbnailRequest& request);
+
+}  // namespace voveriz

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "engine/resample/ReduceToSize.h"
+#include "engine/pipeline/ThumbnailRequest.h"
+
+#include <vips/vips8>
+
+namespace voveriz {
+
+// The steps libvips 8.14's thumbnail takes for a single-page 8-bit image, taken one by one so
+// that the reduce is the engine's own (reduceToSize): the load (sequential, with JPEG
+// shrink-on-load where thumbnail would use it), the processing space, premultiplied alpha, the
+// reduce, and the output color. Nothing is turned. Throws vips::VError.
+// With libvipsReduceToSize as `reduce`, every step is thumbnail's, its reduce too: what a test
+// compares with thumbnail bit for bit on a libvips whose reduce has other arithmetic than ours.
+using ReduceStep = vips::VImage (*)(vips::VImage in, double hscale, double vscale);
+vips::VImage thumbnailSteps(const ThumbnailSource& source, const StoredHeader& header,
+                            const ThumbnailRequest& request, ReduceStep reduce = reduceToSize);
+
+}  // namespace voveriz
