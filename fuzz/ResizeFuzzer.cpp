@@ -151,7 +151,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::ofstream file(in / name, std::ios::binary);
         file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     }
-    const voveriz::ResizeResult result = voveriz::resizeImage(in / name, target, widthMode ? "width" : "height", out);
+    const voveriz::ResizeResult result = voveriz::resizeImage(in / name, target, widthMode ? voveriz::Dimension::Width : voveriz::Dimension::Height, out);
     checkOutcome(result, name, in, out, bytes);
     vips_error_clear();
     return 0;

@@ -16,10 +16,10 @@ void BatchSettings::setOutputPath(std::filesystem::path folder)
     m_current.outputPath = std::move(folder);
 }
 
-void BatchSettings::setDimension(std::string dimension)
+void BatchSettings::setDimension(Dimension dimension)
 {
     std::lock_guard lock(m_mutex);
-    m_current.dimension = std::move(dimension);
+    m_current.dimension = dimension;
 }
 
 void BatchSettings::setTargetText(std::string text)

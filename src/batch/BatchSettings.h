@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/Dimension.h"
 #include "engine/metadata/MetadataOptions.h"
 
 #include <filesystem>
@@ -12,7 +13,7 @@ namespace voveriz {
 // What the batch worker reads for each file, copied out in one piece.
 struct BatchSettingsSnapshot {
     std::optional<std::filesystem::path> outputPath;
-    std::string dimension = "width";
+    Dimension dimension = Dimension::Width;
     std::string targetText = "1080";
     MetadataOptions metadata;  // what resized files keep of their sources' metadata
 };
@@ -24,7 +25,7 @@ public:
     BatchSettingsSnapshot snapshot() const;
 
     void setOutputPath(std::filesystem::path folder);
-    void setDimension(std::string dimension);
+    void setDimension(Dimension dimension);
     void setTargetText(std::string text);
     void setMetadata(MetadataOptions metadata);
 

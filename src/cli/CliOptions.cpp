@@ -104,7 +104,7 @@ ParsedArguments parseArguments(std::span<const std::string_view> arguments)
         if (name == "--width" || name == "--height") {
             if (sizeGiven) return usageError("give only one of --width and --height, once");
             sizeGiven = true;
-            options.dimension = name.substr(2);
+            options.dimension = name == "--width" ? Dimension::Width : Dimension::Height;
             options.targetText = *value;
         } else if (name == "--out") {
             if (options.outputDir) return usageError("--out given more than once");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/Dimension.h"
 #include "engine/metadata/MetadataOptions.h"
 
 #include <filesystem>
@@ -14,7 +15,7 @@ namespace voveriz::cli {
 // What one run of voveriz-cli was asked to do. The size text is kept as typed: each file checks it
 // with the window's target-size rule, so "abc" or "0" give a line per file, not a usage error.
 struct CliOptions {
-    std::string dimension;  // "width" or "height"
+    Dimension dimension = Dimension::Width;  // by --width or --height
     std::string targetText;
     std::optional<std::filesystem::path> outputDir;  // absent without --out: each file says so
     unsigned jobs = 0;  // files in work at once; 0 for one per core

@@ -278,13 +278,13 @@ ResizeResult resize(const fs::path& src, const std::string& name, std::int64_t t
 
 }  // namespace
 
-ResizeResult resizeImage(const fs::path& src, std::int64_t target, const std::string& dimension,
+ResizeResult resizeImage(const fs::path& src, std::int64_t target, Dimension dimension,
                          const fs::path& outputDir, const MetadataOptions& metadata)
 {
     std::string name;
     try {
         name = sourceName(src);
-        return resize(src, name, target, dimension == "width", outputDir, metadata);
+        return resize(src, name, target, dimension == Dimension::Width, outputDir, metadata);
     } catch (const VError&) {
         vips_error_clear();
         return {"error", name + " - failed to create resized image"};

@@ -18,7 +18,7 @@ const Color kWhite{1.0, 1.0, 1.0, 1.0};
 }  // namespace
 
 void recolorText(const Color& c, Palette& palette, const MainWindowControls& controls, ActivityLog& log,
-            const QString& dimension)
+            Dimension dimension)
 {
     palette.setTextColor(c);
     const Color d = palette.textDim();
@@ -32,15 +32,15 @@ void recolorText(const Color& c, Palette& palette, const MainWindowControls& con
     setTextColor(*controls.logHeader, d);
     controls.clearBtn->setTitleTint(d);
 
-    controls.widthButton->setTitleTint(dimension == QLatin1String("width") ? kWhite : d);
-    controls.heightButton->setTitleTint(dimension == QLatin1String("height") ? kWhite : d);
+    controls.widthButton->setTitleTint(dimension == Dimension::Width ? kWhite : d);
+    controls.heightButton->setTitleTint(dimension == Dimension::Height ? kWhite : d);
 
     controls.subtitleView->setTextColor(d);
     log.recolorAll(c);
 }
 
 void recolorBackground(const Color& c, Palette& palette, QWidget& root, const MainWindowControls& controls,
-                       const QString& dimension)
+                       Dimension dimension)
 {
     setBackgroundFill(root, c);
 
@@ -53,8 +53,8 @@ void recolorBackground(const Color& c, Palette& palette, QWidget& root, const Ma
     const Color& a = palette.accent();
     controls.changeOutputBtn->setFill(a);
     controls.openOutputBtn->setFill(a);
-    controls.widthButton->setFill(dimension == QLatin1String("width") ? a : palette.btnOff());
-    controls.heightButton->setFill(dimension == QLatin1String("height") ? a : palette.btnOff());
+    controls.widthButton->setFill(dimension == Dimension::Width ? a : palette.btnOff());
+    controls.heightButton->setFill(dimension == Dimension::Height ? a : palette.btnOff());
 }
 
 }  // namespace voveriz

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "appearance/Color.h"
-
-#include <QString>
+#include "engine/Dimension.h"
 
 class QWidget;
 
@@ -16,11 +15,11 @@ struct MainWindowControls;
 // the field, the subtitle, the toggles' titles (white for the chosen one) and every line already
 // in the log take the new colors.
 void recolorText(const Color& c, Palette& palette, const MainWindowControls& controls, ActivityLog& log,
-               const QString& dimension);
+               Dimension dimension);
 
 // Makes c the window's background: the root takes c itself, the panels its panel color, and the
 // accent (with the buttons and the chosen toggle filled with it) follows c.
 void recolorBackground(const Color& c, Palette& palette, QWidget& root, const MainWindowControls& controls,
-                       const QString& dimension);
+                       Dimension dimension);
 
 }  // namespace voveriz

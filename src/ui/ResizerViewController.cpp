@@ -190,22 +190,22 @@ void ResizerViewController::openSettings()
 
 void ResizerViewController::setWidth()
 {
-    chooseDimension(QStringLiteral("width"), *m_controls.widthButton, *m_controls.heightButton);
+    chooseDimension(Dimension::Width, *m_controls.widthButton, *m_controls.heightButton);
 }
 
 void ResizerViewController::setHeight()
 {
-    chooseDimension(QStringLiteral("height"), *m_controls.heightButton, *m_controls.widthButton);
+    chooseDimension(Dimension::Height, *m_controls.heightButton, *m_controls.widthButton);
 }
 
-void ResizerViewController::chooseDimension(const QString& value, FlatButton& chosen, FlatButton& other)
+void ResizerViewController::chooseDimension(Dimension dimension, FlatButton& chosen, FlatButton& other)
 {
-    m_dimension = value;
-    m_batchSettings->setDimension(value.toStdString());
+    m_dimension = dimension;
+    m_batchSettings->setDimension(dimension);
     checkToggle(chosen, other);
     paintToggle(chosen, true, m_palette);
     paintToggle(other, false, m_palette);
-    m_store.setString(PreferenceKey::Dimension, value);
+    m_store.setString(PreferenceKey::Dimension, QLatin1String(dimensionName(dimension)));
 }
 
 void ResizerViewController::setOutputFolder(const QString& path)
@@ -253,7 +253,7 @@ void ResizerViewController::restoreSettings()
     if (target && !target->isEmpty()) {
         m_controls.targetField->setText(*target);
     }
-    if (m_store.string(PreferenceKey::Dimension) == QStringLiteral("height")) {
+    if (m_store.string(PreferenceKey::Dimension) == QLatin1String(dimensionName(Dimension::Height))) {
         setHeight();
     }
     // Always a grey, even with nothing stored: the window never starts in the palette's first color.

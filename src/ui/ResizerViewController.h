@@ -4,6 +4,7 @@
 #include "appearance/Palette.h"
 #include "batch/BatchCounts.h"
 #include "batch/BatchWorkers.h"
+#include "engine/Dimension.h"
 #include "ui/DropView.h"
 #include "ui/DesktopActions.h"
 #include "ui/MainWindowControls.h"
@@ -42,8 +43,8 @@ public:
 
     const MainWindowControls& controls() const { return m_controls; }
     const Palette& palette() const { return m_palette; }
-    // The side the target size applies to: "width" or "height".
-    const QString& dimension() const { return m_dimension; }
+    // The side the target size applies to.
+    Dimension dimension() const { return m_dimension; }
     // The output folder's absolute path; absent until one is chosen or restored.
     const std::optional<QString>& outputPath() const { return m_outputPath; }
     // The appearance popover; absent until the gear is first pressed.
@@ -88,14 +89,14 @@ private:
     void restoreOutputPath();
     void restoreSettings();
     void controlTextDidEndEditing();
-    void chooseDimension(const QString& value, FlatButton& chosen, FlatButton& other);
+    void chooseDimension(Dimension dimension, FlatButton& chosen, FlatButton& other);
     void setOutputFolder(const QString& path);
 
     PreferenceStore& m_store;
     QPointer<DropView> m_view;
     MainWindowControls m_controls;
     ActivityLog* m_log = nullptr;
-    QString m_dimension = QStringLiteral("width");
+    Dimension m_dimension = Dimension::Width;
     std::optional<QString> m_outputPath;
     Palette m_palette;
     // Made at the first press of the gear, then shown again as the user left it.

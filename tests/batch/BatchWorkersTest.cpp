@@ -179,7 +179,7 @@ TEST_F(BatchWorkersOnPhotos, OneThreadTakesFilesInDropOrderAndReadsSettingsAfres
     workers.submit(files, settings, [&](BatchOutcome outcome) {
         lines.push_back(outcome.line());
         if (lines.size() == 3) settings->setTargetText("400");
-        if (lines.size() == 4) settings->setDimension("height");
+        if (lines.size() == 4) settings->setDimension(Dimension::Height);
     });
     workers.waitUntilIdle();
 

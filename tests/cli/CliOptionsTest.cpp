@@ -9,6 +9,7 @@
 using voveriz::cli::parseArguments;
 using voveriz::cli::ParsedArguments;
 using Kind = ParsedArguments::Kind;
+using voveriz::Dimension;
 
 namespace {
 
@@ -19,7 +20,7 @@ ParsedArguments parse(const std::vector<std::string_view>& arguments)
 
 struct RunRow {
     std::vector<std::string_view> arguments;
-    std::string dimension;
+    Dimension dimension;
     std::string targetText;
     std::optional<std::string> outputDir;
     unsigned jobs;  // 0: one per core
@@ -29,23 +30,23 @@ struct RunRow {
 TEST(CliOptions, ReadsRunsWithTheSizeTextKeptAsTyped)
 {
     const std::vector<RunRow> rows = {
-        { { "--width", "1080", "--out", "out", "a.jpg" }, "width", "1080", "out", 0, { "a.jpg" } },
-        { { "a.jpg", "--height", "500", "b.png", "--out", "/tmp/x y", "--jobs", "3", "c" }, "height", "500",
+        { { "--width", "1080", "--out", "out", "a.jpg" }, Dimension::Width, "1080", "out", 0, { "a.jpg" } },
+        { { "a.jpg", "--height", "500", "b.png", "--out", "/tmp/x y", "--jobs", "3", "c" }, Dimension::Height, "500",
           "/tmp/x y", 3, { "a.jpg", "b.png", "c" } },
-        { { "--width=640", "--out=out", "--jobs=2", "a.jpg" }, "width", "640", "out", 2, { "a.jpg" } },
+        { { "--width=640", "--out=out", "--jobs=2", "a.jpg" }, Dimension::Width, "640", "out", 2, { "a.jpg" } },
         // Odd size texts are not usage errors: each file is checked with the window's rule.
-        { { "--width", " 640\t", "--out", "o", "a" }, "width", " 640\t", "o", 0, { "a" } },
-        { { "--width", "abc", "--out", "o", "a" }, "width", "abc", "o", 0, { "a" } },
-        { { "--width", "0", "--out", "o", "a" }, "width", "0", "o", 0, { "a" } },
-        { { "--height", "-300", "--out", "o", "a" }, "height", "-300", "o", 0, { "a" } },
-        { { "--width", "", "--out", "o", "a" }, "width", "", "o", 0, { "a" } },
-        { { "--width", "640\n", "--out", "o", "a" }, "width", "640\n", "o", 0, { "a" } },
+        { { "--width", " 640\t", "--out", "o", "a" }, Dimension::Width, " 640\t", "o", 0, { "a" } },
+        { { "--width", "abc", "--out", "o", "a" }, Dimension::Width, "abc", "o", 0, { "a" } },
+        { { "--width", "0", "--out", "o", "a" }, Dimension::Width, "0", "o", 0, { "a" } },
+        { { "--height", "-300", "--out", "o", "a" }, Dimension::Height, "-300", "o", 0, { "a" } },
+        { { "--width", "", "--out", "o", "a" }, Dimension::Width, "", "o", 0, { "a" } },
+        { { "--width", "640\n", "--out", "o", "a" }, Dimension::Width, "640\n", "o", 0, { "a" } },
         // No --out is not a usage error either: each file gets the folder line.
-        { { "--width", "100", "a", "b" }, "width", "100", std::nullopt, 0, { "a", "b" } },
+        { { "--width", "100", "a", "b" }, Dimension::Width, "100", std::nullopt, 0, { "a", "b" } },
         // After "--" everything is a PATH; a lone "-" is a PATH too.
-        { { "--width", "9", "--out", "o", "--", "--jobs", "-x.jpg" }, "width", "9", "o", 0, { "--jobs", "-x.jpg" } },
-        { { "--width", "9", "--out", "o", "-" }, "width", "9", "o", 0, { "-" } },
-        { { "--width", "9", "--out", "o", "--jobs", "64", "a", "a" }, "width", "9", "o", 64, { "a", "a" } },
+        { { "--width", "9", "--out", "o", "--", "--jobs", "-x.jpg" }, Dimension::Width, "9", "o", 0, { "--jobs", "-x.jpg" } },
+        { { "--width", "9", "--out", "o", "-" }, Dimension::Width, "9", "o", 0, { "-" } },
+        { { "--width", "9", "--out", "o", "--jobs", "64", "a", "a" }, Dimension::Width, "9", "o", 64, { "a", "a" } },
     };
     for (const RunRow& row : rows) {
         ParsedArguments parsed = parse(row.arguments);

@@ -48,7 +48,7 @@ TEST_F(BadInput, WhatIsNotAnImageIsSkippedAndNothingIsWritten)
         }
     }
     // A folder given with a trailing separator is still named by its last component.
-    EXPECT_EQ(resizeImage(in.path().string() + "/folder.jpg/", 100, "width", out.path()).message(),
+    EXPECT_EQ(resizeImage(in.path().string() + "/folder.jpg/", 100, Dimension::Width, out.path()).message(),
               "folder.jpg - not an image, skipped");
     EXPECT_EQ(listFolder(out.path()), Names{});
 }
@@ -120,7 +120,7 @@ TEST_F(BadInput, APngThatClaimsAHugeSizeIsNotAllocated)
         const ResizeResult result = run("huge.png", 100);
         EXPECT_EQ(result.status(), "error");
         EXPECT_EQ(result.message(), "huge.png - failed to create resized image");
-        EXPECT_EQ(run("huge.png", 200, "height").message(), "huge.png - failed to create resized image");
+        EXPECT_EQ(run("huge.png", 200, Dimension::Height).message(), "huge.png - failed to create resized image");
         EXPECT_EQ(run("huge.png", 100000).message(), "huge.png - already 100000px wide, copied as-is");
     });
     EXPECT_EQ(listFolder(out.path()), Names{"huge.png"});

@@ -85,7 +85,7 @@ std::vector<std::string> runBatch(const fs::path& inDir, const std::vector<std::
     std::vector<std::string> lines;
     for (std::size_t i = 0; i < names.size(); ++i) {
         if (between) between(i);
-        const ResizeResult result = resizeImage(inDir / names[i], target, "width", outDir);
+        const ResizeResult result = resizeImage(inDir / names[i], target, Dimension::Width, outDir);
         lines.push_back(result.status() + ": " + result.message());
     }
     return lines;

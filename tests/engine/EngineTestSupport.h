@@ -21,12 +21,12 @@ protected:
     TempDir out;
 
     // Runs the engine on in/name and checks that the source kept its bytes and its time.
-    ResizeResult run(const std::string& name, std::int64_t target, const std::string& dimension = "width")
+    ResizeResult run(const std::string& name, std::int64_t target, Dimension dimension = Dimension::Width)
     {
         return runOn(in / name, target, dimension, out.path());
     }
 
-    static ResizeResult runOn(const std::filesystem::path& src, std::int64_t target, const std::string& dimension,
+    static ResizeResult runOn(const std::filesystem::path& src, std::int64_t target, Dimension dimension,
                               const std::filesystem::path& outputDir, const MetadataOptions& metadata = {})
     {
         std::error_code error;

@@ -129,8 +129,8 @@ TEST_F(FileSafety, OutputsGrantGroupAndOthersNoMoreThanTheirSource)
             ::chmod((in / "photo.jpg").c_str(), c.source);
             {
                 Umask mask(c.umask);
-                ASSERT_EQ(runOn(in / "photo.jpg", 100, "width", folder.path()).status(), "ok");
-                ASSERT_EQ(runOn(in / "photo.jpg", 200, "width", folder.path()).status(), "skip");
+                ASSERT_EQ(runOn(in / "photo.jpg", 100, Dimension::Width, folder.path()).status(), "ok");
+                ASSERT_EQ(runOn(in / "photo.jpg", 200, Dimension::Width, folder.path()).status(), "skip");
             }
             for (const char* written : {"photo.jpg", "photo (1).jpg"}) {
                 struct stat info {};
@@ -194,9 +194,9 @@ TEST_F(FileSafety, NothingIsOverwrittenAndNoTemporaryFileIsLeft)
         useNamedTemporaryFilesOnly(named);
         writeFile(folder / "photo.jpg", "mine");
         writeFile(folder / "photo (1).jpg", "mine too");
-        EXPECT_EQ(runOn(in / "photo.jpg", 100, "width", folder.path()).message(),
+        EXPECT_EQ(runOn(in / "photo.jpg", 100, Dimension::Width, folder.path()).message(),
                   "photo.jpg 200x100\n   photo (2).jpg 100x50");
-        EXPECT_EQ(runOn(in / "photo.jpg", 200, "width", folder.path()).message(),
+        EXPECT_EQ(runOn(in / "photo.jpg", 200, Dimension::Width, folder.path()).message(),
                   "photo.jpg - already 200px wide, copied as-is");
         EXPECT_EQ(listFolder(folder.path()), (Names{"photo (1).jpg", "photo (2).jpg", "photo (3).jpg", "photo.jpg"}));
         EXPECT_EQ(readFile(folder / "photo.jpg"), "mine");
@@ -229,7 +229,7 @@ std::vector<ResizeResult> runAtOnce(const std::vector<fs::path>& sources, std::i
     for (std::size_t i = 0; i < sources.size(); ++i) {
         threads.emplace_back([&, i] {
             start.arrive_and_wait();
-            results[i] = resizeImage(sources[i], target, "width", outputDir);
+            results[i] = resizeImage(sources[i], target, Dimension::Width, outputDir);
         });
     }
     for (std::thread& thread : threads) thread.join();

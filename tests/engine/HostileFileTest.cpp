@@ -210,7 +210,7 @@ TEST_F(HostileFile, AVeryWideImageIsWrittenAsAWholeBmp)
         0x34, 0x35, 0x35, 0x00, 0x2c, 0x00, 0xbb, 0x00, 0x00, 0x00, 0x2b, 0x06, 0x00, 0x00, 0x00, 0x00,
         0x00, 0xbb, 0x20, 0x69, 0x6d};
     writeFile(in / "wide.bmp", std::string(reinterpret_cast<const char*>(bytes), sizeof bytes));
-    EXPECT_EQ(run("wide.bmp", 4, "height").message(), "wide.bmp 58880x6\n   wide.bmp 39253x4");
+    EXPECT_EQ(run("wide.bmp", 4, Dimension::Height).message(), "wide.bmp 58880x6\n   wide.bmp 39253x4");
     const std::string written = readFile(out / "wide.bmp");
     ASSERT_GT(written.size(), 26u);
     EXPECT_EQ(written.substr(0, 2), "BM");
@@ -242,7 +242,7 @@ TEST_F(HostileFile, HugeDeclaredSizesAreRefusedBeforeAnythingIsDecoded)
     for (const auto& c : cases) {
         writeFile(in / c.name, c.bytes);
         const std::optional<long> grown = testing::ownPeakGrowthKiB([&] {
-            for (const char* dimension : {"width", "height"}) {
+            for (const Dimension dimension : {Dimension::Width, Dimension::Height}) {
                 const ResizeResult result = run(c.name, 100, dimension);
                 EXPECT_EQ(result.status(), "error") << c.name;
                 EXPECT_EQ(result.message(), std::string(c.name) + " - failed to create resized image");
@@ -344,7 +344,7 @@ TEST_F(HostileFile, FilesCutShortAtAnyPointEndWithTheirLine)
     for (const auto& file : whole) {
         for (std::size_t length : {std::size_t{20}, file.bytes.size() / 4, file.bytes.size() / 2, file.bytes.size() - 1}) {
             writeFile(in / file.name, file.bytes.substr(0, length));
-            for (const char* dimension : {"width", "height"}) {
+            for (const Dimension dimension : {Dimension::Width, Dimension::Height}) {
                 testing::TempDir folder;
                 expectAnOrderlyOutcome(runOn(in / file.name, 100, dimension, folder.path()), file.name, folder.path());
             }
@@ -372,7 +372,7 @@ TEST_F(HostileFile, AFileReplacedWhileItIsReadIsReadAsOneFile)
     // At least 100 rounds, and more (up to 1,000) until both files have been met.
     for (int round = 0; round < 1000 && (round < 100 || copies == 0 || scaled == 0); ++round) {
         testing::TempDir folder;
-        const ResizeResult result = resizeImage(in / "photo.png", 200, "width", folder.path());
+        const ResizeResult result = resizeImage(in / "photo.png", 200, Dimension::Width, folder.path());
         if (result.status() == "skip") {
             ASSERT_EQ(result.message(), "photo.png - already 200px wide, copied as-is");
             ASSERT_TRUE(readFile(folder / "photo.png") == narrow) << "measured one file, copied another";
@@ -422,7 +422,7 @@ TEST_F(HostileFile, AFileRewrittenInPlaceWhileItIsReadEndsWithItsLine)
         const std::string name = file.name;
         for (int round = 0; round < 40; ++round) {
             testing::TempDir folder;
-            const ResizeResult result = resizeImage(path, 100, "width", folder.path());
+            const ResizeResult result = resizeImage(path, 100, Dimension::Width, folder.path());
             expectAnOrderlyOutcome(result, name, folder.path());
             const std::string& line = result.message();
             EXPECT_TRUE(line == name + " 800x600\n   " + file.written + " 100x75" || line == name + " - not an image, skipped"

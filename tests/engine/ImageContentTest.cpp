@@ -118,8 +118,8 @@ TEST_F(Animation, AGifStaysAnimatedWithEveryFrameScaled)
 TEST_F(Animation, TheMeasuredSizeIsOneFrame)
 {
     // The frames stacked are 160 tall; one frame is 40.
-    EXPECT_EQ(run("anim.gif", 40, "height").message(), "anim.gif - already 40px tall, copied as-is");
-    EXPECT_EQ(run("anim.gif", 20, "height").message(), "anim.gif 60x40\n   anim (1).gif 30x20");
+    EXPECT_EQ(run("anim.gif", 40, Dimension::Height).message(), "anim.gif - already 40px tall, copied as-is");
+    EXPECT_EQ(run("anim.gif", 20, Dimension::Height).message(), "anim.gif 60x40\n   anim (1).gif 30x20");
 }
 
 TEST_F(Animation, WrittenAsAnotherFormatItIsTheFirstFrame)
@@ -191,7 +191,7 @@ TEST_F(EngineTest, TheColorProfileAndCameraDataAreKept)
     for (const char* name : {"wide.gif", "wide.bmp"}) fs::copy_file(in / "wide.jpg", in / name);
     TempDir reference;
     testing::gradientImage(300, 200).jpegsave((reference / "srgb.jpg").c_str());
-    runOn(reference / "srgb.jpg", 150, "width", reference.path());
+    runOn(reference / "srgb.jpg", 150, Dimension::Width, reference.path());
     const VImage expected = VImage::new_from_file((reference / "srgb (1).jpg").c_str());
     for (const char* name : {"wide.gif", "wide.bmp"}) {
         ASSERT_EQ(run(name, 150).status(), "ok") << name;

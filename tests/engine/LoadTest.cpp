@@ -42,7 +42,7 @@ TEST(Load, TwoDropsOfFiveHundredIntoOneFolderMakeAThousandFiles)
             const TempDir& source = drop == 0 ? first : second;
             start.arrive_and_wait();
             for (const std::string& name : listFolder(source.path())) {
-                results[drop].push_back(resizeImage(source / name, 12, "width", out.path()));
+                results[drop].push_back(resizeImage(source / name, 12, Dimension::Width, out.path()));
             }
         });
     }

@@ -1,4 +1,4 @@
-// EXIF orientation: "width" is the width the user sees, and the output is upright with no tag.
+// EXIF orientation: the width is the width the user sees, and the output is upright with no tag.
 #include "EngineTestSupport.h"
 #include "OrientedPhoto.h"
 
@@ -92,7 +92,7 @@ TEST_F(Orientation, EveryOrientationIsAppliedBeforeMeasuringAndWrittenUpright)
         const bool landscape = std::string(shape) == "Landscape";
         const std::string upright = std::string(shape) + "_1.jpg";
         TempDir reference;
-        runOn(photo(upright), 90, "width", reference.path());
+        runOn(photo(upright), 90, Dimension::Width, reference.path());
         const VImage expected = VImage::new_from_file((reference / upright).c_str());
         // A measure that can tell an upright image from a turned one.
         ASSERT_GT(meanDifference(expected, expected.rot(VIPS_ANGLE_D180)), 20.0);
@@ -100,7 +100,7 @@ TEST_F(Orientation, EveryOrientationIsAppliedBeforeMeasuringAndWrittenUpright)
         for (int n = 0; n <= 8; ++n) {
             const std::string name = std::string(shape) + "_" + std::to_string(n) + ".jpg";
             TempDir folder;
-            const ResizeResult result = runOn(photo(name), 90, "width", folder.path());
+            const ResizeResult result = runOn(photo(name), 90, Dimension::Width, folder.path());
             EXPECT_EQ(result.status(), "ok") << name;
             EXPECT_EQ(result.message(),
                 landscape ? name + " 1800x1200\n   " + name + " 90x60" : name + " 1200x1800\n   " + name + " 90x135");
@@ -119,9 +119,9 @@ TEST_F(Orientation, TheDecisionUsesTheSidesTheUserSees)
     // Landscape_6 is stored 1200 wide and 1800 tall but shows 1800 wide and 1200 tall.
     const fs::path turned = photo("Landscape_6.jpg");
     EXPECT_EQ(
-        runOn(turned, 1200, "height", out.path()).message(), "Landscape_6.jpg - already 1200px tall, copied as-is");
+        runOn(turned, 1200, Dimension::Height, out.path()).message(), "Landscape_6.jpg - already 1200px tall, copied as-is");
     TempDir folder;
-    EXPECT_EQ(runOn(turned, 1500, "width", folder.path()).message(),
+    EXPECT_EQ(runOn(turned, 1500, Dimension::Width, folder.path()).message(),
         "Landscape_6.jpg 1800x1200\n   Landscape_6.jpg 1500x1000");
     EXPECT_EQ(imageSize(folder / "Landscape_6.jpg"), (PixelSize {1500, 1000}));
     expectUprightCorners(folder / "Landscape_6.jpg", "Landscape_6.jpg to 1500");

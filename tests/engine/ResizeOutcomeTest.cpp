@@ -105,7 +105,7 @@ TEST_F(ResizeOutcome, CopiesAnImageThatIsExactlyAsWideAsTheTarget)
 TEST_F(ResizeOutcome, HeightModeLooksOnlyAtTheHeight)
 {
     writeImage(in / "banner.png", 4000, 300);
-    const ResizeResult result = run("banner.png", 500, "height");
+    const ResizeResult result = run("banner.png", 500, Dimension::Height);
     EXPECT_EQ(result.status(), "skip");
     EXPECT_EQ(result.message(), "banner.png - already 300px tall, copied as-is");
     EXPECT_TRUE(readFile(out / "banner.png") == readFile(in / "banner.png"));
@@ -117,17 +117,14 @@ TEST_F(ResizeOutcome, WidthModeLooksOnlyAtTheWidth)
     EXPECT_EQ(run("tower.png", 500).message(), "tower.png - already 300px wide, copied as-is");
 }
 
-TEST_F(ResizeOutcome, AnythingButExactlyWidthIsHeightMode)
+TEST(Dimension, OnlyTheExactLowerCaseNamesAreADimension)
 {
-    writeImage(in / "a.png", 400, 100);
-    for (const char* dimension : {"Width", "height", "WIDTH", "", "width "}) {
-        TempDir folder;
-        const ResizeResult result = runOn(in / "a.png", 200, dimension, folder.path());
-        EXPECT_EQ(result.status(), "skip") << '"' << dimension << '"';
-        EXPECT_EQ(result.message(), "a.png - already 100px tall, copied as-is") << '"' << dimension << '"';
+    EXPECT_EQ(dimensionNamed("width"), Dimension::Width);
+    EXPECT_EQ(dimensionNamed("height"), Dimension::Height);
+    for (const char* text : {"Width", "HEIGHT", "", "width ", "w"}) {
+        EXPECT_EQ(dimensionNamed(text), std::nullopt) << '"' << text << '"';
     }
-    TempDir folder;
-    EXPECT_EQ(runOn(in / "a.png", 200, "width", folder.path()).message(), "a.png 400x100\n   a.png 200x50");
+    EXPECT_EQ(dimensionNamed(dimensionName(Dimension::Height)), Dimension::Height);
 }
 
 TEST_F(ResizeOutcome, SizeArithmeticReachesTheWrittenFile)
@@ -135,18 +132,18 @@ TEST_F(ResizeOutcome, SizeArithmeticReachesTheWrittenFile)
     struct Case {
         int width, height;
         std::int64_t target;
-        const char* dimension;
+        Dimension dimension;
         const char* message;
         PixelSize written;
     };
     const Case cases[] = {
-        {10, 45, 7, "width", "s.png 10x45\n   s.png 7x31", {7, 31}},
-        {45, 10, 7, "height", "s.png 45x10\n   s.png 31x7", {31, 7}},
-        {2, 1, 1, "width", "s.png 2x1\n   s.png 1x1", {1, 1}},
-        {5120, 2880, 1080, "width", "s.png 5120x2880\n   s.png 1080x608", {1080, 608}},
-        {3001, 2001, 1000, "width", "s.png 3001x2001\n   s.png 1000x667", {1000, 667}},
-        {3001, 2001, 999, "height", "s.png 3001x2001\n   s.png 1498x999", {1498, 999}},
-        {1000, 1000, 999, "width", "s.png 1000x1000\n   s.png 999x999", {999, 999}},
+        {10, 45, 7, Dimension::Width, "s.png 10x45\n   s.png 7x31", {7, 31}},
+        {45, 10, 7, Dimension::Height, "s.png 45x10\n   s.png 31x7", {31, 7}},
+        {2, 1, 1, Dimension::Width, "s.png 2x1\n   s.png 1x1", {1, 1}},
+        {5120, 2880, 1080, Dimension::Width, "s.png 5120x2880\n   s.png 1080x608", {1080, 608}},
+        {3001, 2001, 1000, Dimension::Width, "s.png 3001x2001\n   s.png 1000x667", {1000, 667}},
+        {3001, 2001, 999, Dimension::Height, "s.png 3001x2001\n   s.png 1498x999", {1498, 999}},
+        {1000, 1000, 999, Dimension::Width, "s.png 1000x1000\n   s.png 999x999", {999, 999}},
     };
     for (const Case& c : cases) {
         TempDir source;
@@ -173,11 +170,11 @@ TEST_F(ResizeOutcome, ShrinkOnLoadStillGivesTheExactSize)
     };
     for (const auto& c : cases) {
         TempDir wide;
-        runOn(in / "big.jpg", c.target, "width", wide.path());
+        runOn(in / "big.jpg", c.target, Dimension::Width, wide.path());
         EXPECT_EQ(imageSize(wide / "big.jpg"), (PixelSize{c.target, c.height})) << c.target;
         if (c.width == 0) continue;
         TempDir tall;
-        runOn(in / "big.jpg", c.target, "height", tall.path());
+        runOn(in / "big.jpg", c.target, Dimension::Height, tall.path());
         EXPECT_EQ(imageSize(tall / "big.jpg"), (PixelSize{c.width, c.target})) << c.target;
     }
 }
@@ -191,7 +188,7 @@ TEST_F(ResizeOutcome, AComputedSideOfZeroIsAnErrorAndWritesNothing)
     EXPECT_EQ(listFolder(out.path()), Names{});
 
     writeImage(in / "post.png", 1, 3);
-    EXPECT_EQ(run("post.png", 1, "height").message(), "post.png - failed to create resized image");
+    EXPECT_EQ(run("post.png", 1, Dimension::Height).message(), "post.png - failed to create resized image");
     EXPECT_EQ(listFolder(out.path()), Names{});
 }
 
@@ -289,10 +286,10 @@ TEST_F(ResizeOutcome, AMissingOutputFolderIsAnErrorForCopiesToo)
     writeImage(in / "big.png", 200, 100);
     writeImage(in / "small.png", 20, 10);
     const fs::path missing = out / "gone";
-    const ResizeResult scaled = runOn(in / "big.png", 100, "width", missing);
+    const ResizeResult scaled = runOn(in / "big.png", 100, Dimension::Width, missing);
     EXPECT_EQ(scaled.status(), "error");
     EXPECT_EQ(scaled.message(), "big.png - No such file or directory");
-    const ResizeResult copied = runOn(in / "small.png", 100, "width", missing);
+    const ResizeResult copied = runOn(in / "small.png", 100, Dimension::Width, missing);
     EXPECT_EQ(copied.status(), "error");
     EXPECT_EQ(copied.message(), "small.png - No such file or directory");
     EXPECT_FALSE(fs::exists(missing));
@@ -302,7 +299,7 @@ TEST_F(ResizeOutcome, AnOutputFolderThatIsAFileIsAnError)
 {
     writeImage(in / "big.png", 200, 100);
     writeFile(out / "file", "x");
-    const ResizeResult result = runOn(in / "big.png", 100, "width", out / "file");
+    const ResizeResult result = runOn(in / "big.png", 100, Dimension::Width, out / "file");
     EXPECT_EQ(result.status(), "error");
     EXPECT_EQ(result.message(), "big.png - Not a directory");
 }

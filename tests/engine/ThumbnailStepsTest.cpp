@@ -235,11 +235,11 @@ TEST_F(MendedJpeg, AProgressiveOneLackingItsEndMarkerGivesTheWholeOnesFileOneCut
     for (const int target : {400, 100, 700}) {
         SCOPED_TRACE(target);
         TempDir wholeOut;
-        ASSERT_EQ(runOn(in / "whole.jpg", target, "width", wholeOut.path()).status(), "ok");
+        ASSERT_EQ(runOn(in / "whole.jpg", target, Dimension::Width, wholeOut.path()).status(), "ok");
         TempDir mendedOut;
-        ASSERT_EQ(runOn(in / "noend.jpg", target, "width", mendedOut.path()).status(), "ok");
+        ASSERT_EQ(runOn(in / "noend.jpg", target, Dimension::Width, mendedOut.path()).status(), "ok");
         EXPECT_TRUE(readFile(mendedOut / "noend.jpg") == readFile(wholeOut / "whole.jpg"));
-        const ResizeResult cut = runOn(in / "cut.jpg", target, "width", mendedOut.path());
+        const ResizeResult cut = runOn(in / "cut.jpg", target, Dimension::Width, mendedOut.path());
         EXPECT_EQ(cut.message(), "cut.jpg - failed to create resized image");
         EXPECT_FALSE(fs::exists(mendedOut / "cut.jpg"));
     }

@@ -37,7 +37,7 @@ TEST_F(MainWindowConstructionTest, NewControllerHasNoViewNoControlsAndTheInitial
     EXPECT_FALSE(controller->isViewLoaded());
     EXPECT_EQ(controls().titleLabel, nullptr);
     EXPECT_EQ(controls().logView, nullptr);
-    EXPECT_EQ(controller->dimension(), QStringLiteral("width"));
+    EXPECT_EQ(controller->dimension(), Dimension::Width);
     EXPECT_FALSE(controller->outputPath().has_value());
     EXPECT_EQ(hex(controller->palette().accent()), QStringLiteral("#607080"));
     // A layout notice before construction changes nothing: above all it builds nothing.
@@ -195,11 +195,11 @@ TEST_F(MainWindowConstructionTest, TogglesSwapTheirLooksWhenPressed)
 {
     controller->view();
     controls().heightButton->click();
-    EXPECT_EQ(controller->dimension(), QStringLiteral("height"));
+    EXPECT_EQ(controller->dimension(), Dimension::Height);
     EXPECT_EQ(hex(*controls().heightButton->fill()), QStringLiteral("#607080"));
     EXPECT_EQ(hex(*controls().widthButton->fill()), QStringLiteral("#404040"));
     controls().widthButton->click();
-    EXPECT_EQ(controller->dimension(), QStringLiteral("width"));
+    EXPECT_EQ(controller->dimension(), Dimension::Width);
     EXPECT_EQ(hex(*controls().widthButton->fill()), QStringLiteral("#607080"));
 }
 

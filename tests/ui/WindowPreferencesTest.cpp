@@ -45,7 +45,7 @@ TEST_F(WindowPreferencesTest, FirstLaunchShowsTheDefaults)
 {
     launch();
     const MainWindowControls& c = controls();
-    EXPECT_EQ(controller->dimension(), QStringLiteral("width"));
+    EXPECT_EQ(controller->dimension(), Dimension::Width);
     EXPECT_TRUE(chosen(c.widthButton));
     EXPECT_FALSE(chosen(c.heightButton));
     EXPECT_EQ(c.targetField->text(), QStringLiteral("1080"));
@@ -63,14 +63,14 @@ TEST_F(WindowPreferencesTest, StoredValuesComeBackWithTheirFallbacks)
         std::optional<QString> target;
         std::optional<QString> dimension;
         QString field;
-        QString expectedDimension;
+        Dimension expectedDimension;
     };
     const Case cases[] = {
-        {"height", std::nullopt, QStringLiteral("height"), QStringLiteral("1080"), QStringLiteral("height")},
-        {"capital Height", std::nullopt, QStringLiteral("Height"), QStringLiteral("1080"), QStringLiteral("width")},
-        {"empty target", QString(), std::nullopt, QStringLiteral("1080"), QStringLiteral("width")},
-        {"target kept unchecked", QStringLiteral("abc"), std::nullopt, QStringLiteral("abc"), QStringLiteral("width")},
-        {"target 640", QStringLiteral(" 640"), QStringLiteral("width"), QStringLiteral(" 640"), QStringLiteral("width")},
+        {"height", std::nullopt, QStringLiteral("height"), QStringLiteral("1080"), Dimension::Height},
+        {"capital Height", std::nullopt, QStringLiteral("Height"), QStringLiteral("1080"), Dimension::Width},
+        {"empty target", QString(), std::nullopt, QStringLiteral("1080"), Dimension::Width},
+        {"target kept unchecked", QStringLiteral("abc"), std::nullopt, QStringLiteral("abc"), Dimension::Width},
+        {"target 640", QStringLiteral(" 640"), QStringLiteral("width"), QStringLiteral(" 640"), Dimension::Width},
     };
     for (const Case& c : cases) {
         store = std::make_unique<PreferenceStore>(dir.filePath(QStringLiteral("%1.json").arg(c.what)));
@@ -79,9 +79,9 @@ TEST_F(WindowPreferencesTest, StoredValuesComeBackWithTheirFallbacks)
         launch();
         EXPECT_EQ(controls().targetField->text(), c.field) << c.what;
         EXPECT_EQ(controller->dimension(), c.expectedDimension) << c.what;
-        EXPECT_EQ(chosen(controls().heightButton), c.expectedDimension == QLatin1String("height")) << c.what;
+        EXPECT_EQ(chosen(controls().heightButton), c.expectedDimension == Dimension::Height) << c.what;
         EXPECT_EQ(hex(controls().heightButton->titleTint()),
-                  c.expectedDimension == QLatin1String("height") ? QStringLiteral("#ffffff")
+                  c.expectedDimension == Dimension::Height ? QStringLiteral("#ffffff")
                                                                  : hex(controller->palette().textDim()))
             << c.what;
     }
@@ -105,7 +105,7 @@ TEST_F(WindowPreferencesTest, EachChoiceIsStoredAtOnceAndRestored)
     EXPECT_EQ(controller->outputPath(), outputs.path());
 
     launch();
-    EXPECT_EQ(controller->dimension(), QStringLiteral("height"));
+    EXPECT_EQ(controller->dimension(), Dimension::Height);
     EXPECT_EQ(controls().targetField->text(), QStringLiteral("640"));
     EXPECT_EQ(controller->outputPath(), outputs.path());
     EXPECT_EQ(controls().outputLabel->text(), outputs.path().replace(QDir::homePath(), QStringLiteral("~")));
