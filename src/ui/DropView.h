@@ -18,9 +18,9 @@ namespace voveriz {
 using DroppedFiles = std::vector<std::filesystem::path>;
 
 // The main window's root view: a drop of files or folders anywhere on it becomes one ordered
-// list handed to onDrop. Only local file and folder locations count; web links and other data
-// are left out, and a drag that carries none is refused. Folders are not expanded, nothing is
-// filtered or de-duplicated.
+// list handed to the drop handler. Only local file and folder locations count; web links and
+// other data are left out, and a drag that carries none is refused. Folders are not expanded,
+// nothing is filtered or de-duplicated.
 class DropView : public QWidget {
     Q_OBJECT
 
@@ -29,9 +29,8 @@ public:
 
     explicit DropView(QWidget* parent = nullptr);
 
-    // Called on the interface thread, once per accepted drop, before the drop is answered.
-    // Empty at first: a drop is then taken and has no effect.
-    const DropHandler& onDrop() const { return m_onDrop; }
+    // The drop handler, called on the interface thread once per accepted drop, before the drop
+    // is answered. Empty at first: a drop is then taken and has no effect.
     void setOnDrop(DropHandler handler);
 
     // Makes file drops over these children land here although they take drops of their own
@@ -55,7 +54,7 @@ private:
     void enterDrag(QDropEvent* event);
     // Copy when the drag carries a file location, refused otherwise.
     void answerDrag(QDropEvent* event);
-    // Hands a drop's locations (at least one) to onDrop and takes the drop as a copy.
+    // Hands a drop's locations (at least one) to the drop handler and takes the drop as a copy.
     void deliver(QDropEvent* event, const DroppedFiles& files);
 
     DropHandler m_onDrop;

@@ -159,7 +159,6 @@ MainWindowControls buildMainWindowTree(QWidget& root, const Palette& palette, co
     c.logHeader = makeLabel(c.logPanel, QStringLiteral("Results"), kSmallPixelSize, true, palette.textDim());
     c.clearBtn = makeClearButton(c.logPanel, palette);
     c.logView = makeLogView(c.logPanel, palette);
-    c.scrollView = c.logView;
 
     const Color panelFill = background.panelColor();
     for (RoundedPanel* panel : {c.settingsPanel, c.wfPanel, c.logPanel}) {

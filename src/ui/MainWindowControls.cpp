@@ -5,8 +5,8 @@
 #include "ui/SubtitleView.h"
 #include "ui/TargetField.h"
 
-#include <QAbstractScrollArea>
 #include <QLabel>
+#include <QPlainTextEdit>
 
 namespace voveriz {
 
@@ -28,7 +28,7 @@ LaidOutControls MainWindowControls::laidOut() const
         .logPanel = logPanel,
         .logHeader = logHeader,
         .clearBtn = clearBtn,
-        .scrollView = scrollView,
+        .scrollView = logView,
     };
 }
 

@@ -2,7 +2,6 @@
 
 #include "ui/Layout.h"
 
-class QAbstractScrollArea;
 class QLabel;
 class QPlainTextEdit;
 
@@ -20,8 +19,6 @@ struct MainWindowControls {
     FlatButton* widthButton = nullptr;
     FlatButton* heightButton = nullptr;
     QPlainTextEdit* logView = nullptr;
-    // The log's scroller: the same widget as logView, which scrolls its own text.
-    QAbstractScrollArea* scrollView = nullptr;
     QLabel* titleLabel = nullptr;
     SubtitleView* subtitleView = nullptr;
     RoundedPanel* settingsPanel = nullptr;

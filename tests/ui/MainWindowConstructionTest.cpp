@@ -56,8 +56,8 @@ TEST_F(MainWindowConstructionTest, ChildrenAreAddedInDrawingOrderWithTheGearLast
               (QList<QWidget*>{c.sizeLabel, c.targetField, c.dimLabel, c.widthButton, c.heightButton}));
     EXPECT_EQ(childWidgets(c.wfPanel),
               (QList<QWidget*>{c.outputTitleLabel, c.changeOutputBtn, c.openOutputBtn, c.outputLabel}));
-    EXPECT_EQ(childWidgets(c.logPanel), (QList<QWidget*>{c.logHeader, c.clearBtn, c.scrollView}));
-    EXPECT_EQ(c.scrollView, c.logView);
+    EXPECT_EQ(childWidgets(c.logPanel), (QList<QWidget*>{c.logHeader, c.clearBtn, c.logView}));
+    EXPECT_EQ(c.laidOut().scrollView, c.logView);
 }
 
 struct LabelCase {

@@ -4,8 +4,8 @@
 #include "ui/FlatButton.h"
 #include "ui/RoundedPanel.h"
 
-#include <QAbstractScrollArea>
 #include <QLabel>
+#include <QPlainTextEdit>
 
 namespace voveriz {
 namespace {
@@ -28,7 +28,7 @@ protected:
         EXPECT_EQ(c.logPanel->geometry(), expected.logPanel);
         EXPECT_EQ(c.heightButton->geometry(), expected.heightButton);
         EXPECT_EQ(c.changeOutputBtn->geometry(), expected.changeOutputBtn);
-        EXPECT_EQ(c.scrollView->geometry(), expected.scrollView);
+        EXPECT_EQ(c.logView->geometry(), expected.scrollView);
         EXPECT_EQ(c.sizeLabel->geometry(), QRect(16, 14, 200, 22));
         EXPECT_EQ(c.dimLabel->geometry(), QRect(16, 50, 200, 22));
     }
