@@ -12,7 +12,8 @@ Color dimmedText(const Color& text);
 
 // The six colors the main window is painted from. A new palette holds the initial values;
 // only the accent and the two text colors change afterwards, and the two text colors only
-// together, so that the dimmed one is always the text color at alpha 0.55.
+// together: from the first setTextColor on, the dimmed one is the text color at alpha 0.55.
+// Until then it is the initial opaque grey, which is not derived from the initial text color.
 class Palette {
 public:
     Palette();
