@@ -1,8 +1,7 @@
 #include "batch/BatchRun.h"
 
-#include "engine/ResizeImage.h"
-#include "engine/ResultLine.h"
 #include "batch/TargetSize.h"
+#include "engine/ResizeImage.h"
 
 namespace voveriz {
 

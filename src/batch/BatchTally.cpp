@@ -1,7 +1,5 @@
 #include "batch/BatchTally.h"
 
-#include "engine/ResultLine.h"
-
 #include <cassert>
 
 namespace voveriz {
@@ -31,7 +29,7 @@ void BatchTally::finished(const std::optional<BatchOutcome>& outcome)
     assert(m_counts.working());
     if (outcome && outcome->result) {
         ++m_counts.handled;
-        if (resultMark(outcome->result->status()) == resultMark("error")) ++m_counts.failed;
+        if (outcome->result->outcome() == Outcome::Failed) ++m_counts.failed;
     } else if (outcome) {
         ++m_counts.notStarted;
     }

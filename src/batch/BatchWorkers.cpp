@@ -1,7 +1,7 @@
 #include "batch/BatchWorkers.h"
 
 #include "batch/BatchRun.h"
-#include "engine/files/UniqueDestination.h"
+#include "engine/files/FileName.h"
 
 #include <sched.h>
 

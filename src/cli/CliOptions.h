@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/Dimension.h"
+#include "engine/plan/Dimension.h"
 #include "engine/metadata/MetadataOptions.h"
 
 #include <filesystem>

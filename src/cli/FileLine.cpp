@@ -4,7 +4,7 @@ namespace voveriz::cli {
 
 FileLine fileLine(const BatchOutcome& outcome)
 {
-    const bool succeeded = outcome.result && (outcome.result->status() == "ok" || outcome.result->status() == "skip");
+    const bool succeeded = outcome.result && outcome.result->outcome() != Outcome::Failed;
     return {outcome.line(), succeeded};
 }
 

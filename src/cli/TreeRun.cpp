@@ -1,6 +1,7 @@
 #include "cli/TreeRun.h"
 
 #include "batch/BatchRun.h"
+#include "engine/files/FileName.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,14 +11,6 @@ namespace voveriz::cli {
 namespace fs = std::filesystem;
 
 namespace {
-
-// The last component of a path, also with a trailing separator ("trip/" is "trip").
-std::string lastComponent(const fs::path& path)
-{
-    fs::path p = path;
-    while (p.has_relative_path() && p.filename().empty()) p = p.parent_path();
-    return p.filename().string();
-}
 
 // Everything for the owner, who writes the outputs into it; group and others as far as the source
 // folder grants them.
@@ -59,29 +52,24 @@ void TreeOutput::removeEmptyMade()
     m_made.clear();
 }
 
-ResizeResult shownInWalk(const ResizeResult& result, const std::string& name, const std::string& shownFolder)
+ResizeResult shownInWalk(const ResizeResult& result, const std::string& shownFolder)
 {
-    const std::string& message = result.message();
-    if (shownFolder.empty() || !message.starts_with(name)) return result;
-    std::string shown = shownFolder + message;
-    if (result.status() == "ok") {
-        // The second line names the written file: "   D WxH".
-        if (const auto second = shown.find("\n   "); second != std::string::npos) {
-            shown.insert(second + 4, shownFolder);
-        }
-    }
-    return {result.status(), shown};
+    if (shownFolder.empty()) return result;
+    ResizeAccount shown = result.account();
+    shown.source = shownFolder + shown.source;
+    if (!shown.written.empty()) shown.written = shownFolder + shown.written;
+    return ResizeResult(std::move(shown));
 }
 
 BatchOutcome processWalkedFile(const WalkedFile& file, BatchSettingsSnapshot settings, TreeOutput& output)
 {
     const std::string name = lastComponent(file.source);
     if (!file.error.empty()) {
-        return {ResizeResult("error", file.shownFolder + name + " - " + file.error), {}};
+        return {ResizeResult::failed(file.shownFolder + name, file.error), {}};
     }
     if (settings.outputPath) settings.outputPath = output.folderFor(*settings.outputPath, file.folder);
     BatchOutcome outcome = processDroppedFile(file.source, settings);
-    if (outcome.result) outcome.result = shownInWalk(*outcome.result, name, file.shownFolder);
+    if (outcome.result) outcome.result = shownInWalk(*outcome.result, file.shownFolder);
     return outcome;
 }
 

@@ -37,8 +37,8 @@ private:
 // output in its folder under the output folder, its line naming it by its path in the walk.
 BatchOutcome processWalkedFile(const WalkedFile& file, BatchSettingsSnapshot settings, TreeOutput& output);
 
-// The engine's result for a file of the walk: its message names the file by shownFolder and its
-// name ("trip/IMG_1.jpg 4000x3000"), and a written file by its path below the output folder.
-ResizeResult shownInWalk(const ResizeResult& result, const std::string& name, const std::string& shownFolder);
+// The engine's result for a file of the walk: the file is named by shownFolder and its name
+// ("trip/IMG_1.jpg 4000x3000"), and a written file by its path below the output folder.
+ResizeResult shownInWalk(const ResizeResult& result, const std::string& shownFolder);
 
 }  // namespace voveriz::cli

@@ -1,6 +1,6 @@
 #include "cli/TreeWalk.h"
 
-#include "engine/files/ExclusiveFile.h"
+#include "engine/files/ErrorText.h"
 
 #include <sys/stat.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/Dimension.h"
+#include "engine/plan/Dimension.h"
 #include "engine/metadata/MetadataOptions.h"
 #include "engine/ResizeResult.h"
 
@@ -9,7 +9,8 @@
 
 namespace voveriz {
 
-// Resizes one file into outputDir so that its chosen side (dimension) equals target (>= 1), or copies it unchanged when that side is already no larger than target.
+// Resizes one file into outputDir so that its chosen side (dimension) equals target (>= 1), or
+// copies it unchanged when that side is already no larger than target.
 // Never throws, never overwrites, never leaves a partial file, never changes src; every outcome
 // is a ResizeResult. Safe to call from several threads at once. metadata says what a resized file
 // keeps of the source's metadata; a copy is always the source's bytes.

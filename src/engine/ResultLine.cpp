@@ -2,16 +2,20 @@
 
 namespace voveriz {
 
-std::string_view resultMark(std::string_view status)
+std::string_view resultMark(Outcome outcome)
 {
-    if (status == "ok") return "\u2713  ";
-    if (status == "skip") return "-  ";
+    switch (outcome) {
+    case Outcome::Resized: return "\u2713  ";
+    case Outcome::Copied:
+    case Outcome::NotAnImage: return "-  ";
+    case Outcome::Failed: break;
+    }
     return "\u2717  ";
 }
 
 std::string resultLine(const ResizeResult& result)
 {
-    std::string line(resultMark(result.status()));
+    std::string line(resultMark(result.outcome()));
     line += result.message();
     return line;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "appearance/Color.h"
-#include "engine/Dimension.h"
+#include "engine/plan/Dimension.h"
 
 class QWidget;
 

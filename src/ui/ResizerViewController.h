@@ -4,7 +4,7 @@
 #include "appearance/Palette.h"
 #include "batch/BatchCounts.h"
 #include "batch/BatchWorkers.h"
-#include "engine/Dimension.h"
+#include "engine/plan/Dimension.h"
 #include "ui/DropView.h"
 #include "ui/DesktopActions.h"
 #include "ui/MainWindowControls.h"

@@ -12,9 +12,17 @@ namespace {
 
 namespace fs = std::filesystem;
 
-BatchOutcome engineSaid(const char* status)
+BatchOutcome engineSaid(Outcome outcome)
 {
-    return {ResizeResult(status, "a.jpg"), {}};
+    ResizeAccount account;
+    account.outcome = outcome;
+    account.source = "a.jpg";
+    return {ResizeResult(account), {}};
+}
+
+BatchOutcome resized()
+{
+    return engineSaid(Outcome::Resized);
 }
 
 TEST(BatchTally, ADropMadeMidStretchAddsToTheTotalAndTheBarNeverGoesBack)
@@ -22,10 +30,10 @@ TEST(BatchTally, ADropMadeMidStretchAddsToTheTotalAndTheBarNeverGoesBack)
     std::vector<BatchCounts> heard;
     BatchTally tally([&](const BatchCounts& counts) { heard.push_back(counts); });
     tally.queued(4);
-    tally.finished(engineSaid("ok"));
-    tally.finished(engineSaid("ok"));  // half way: 0.5
+    tally.finished(resized());
+    tally.finished(resized());  // half way: 0.5
     tally.queued(6);                   // 2 of 10 done, but the bar stays at 0.5
-    for (int i = 0; i < 8; ++i) tally.finished(engineSaid("ok"));
+    for (int i = 0; i < 8; ++i) tally.finished(resized());
 
     ASSERT_EQ(heard.size(), 12u);
     EXPECT_DOUBLE_EQ(heard[2].progress, 0.5);
@@ -49,13 +57,15 @@ TEST(BatchTally, OnlyCrossLinesFailAndSettingsLinesAreNotPhotosHandled)
 {
     BatchTally tally;
     tally.queued(7);
-    for (const char* status : {"ok", "skip", "error", "OK"}) tally.finished(engineSaid(status));
+    for (const Outcome outcome : {Outcome::Resized, Outcome::Copied, Outcome::NotAnImage, Outcome::Failed}) {
+        tally.finished(engineSaid(outcome));
+    }
     tally.finished(BatchOutcome{std::nullopt, "Please choose a Resized Folder first."});
     tally.finished(BatchOutcome{std::nullopt, "Enter a valid pixel number first."});
     tally.finished(std::nullopt);  // passed over once the window was gone
     const BatchCounts counts = tally.counts();
     EXPECT_EQ(counts.handled, 4u);
-    EXPECT_EQ(counts.failed, 2u);  // "error" and the unknown "OK" both show a "✗"
+    EXPECT_EQ(counts.failed, 1u);
     EXPECT_EQ(counts.notStarted, 2u);
     EXPECT_EQ(counts.done, 7u);
 }

@@ -1,4 +1,3 @@
-#include "engine/ResultLine.h"
 #include "batch/TargetSize.h"
 
 #include <gtest/gtest.h>
@@ -47,24 +46,6 @@ TEST(TargetSize, FollowsTheTypedNumberRule)
     };
     for (const Case& c : cases) {
         EXPECT_EQ(parseTargetSize(c.text), c.expected) << "text: \"" << c.text << "\"";
-    }
-}
-
-TEST(ResultLine, PutsTheMarkOfTheStatusBeforeTheMessage)
-{
-    struct Case {
-        const char* status;
-        const char* line;
-    };
-    const Case cases[] = {
-        {"ok", "\u2713  a.jpg 4032x3024\n   a.jpg 1200x900"},
-        {"skip", "-  a.jpg 4032x3024\n   a.jpg 1200x900"},
-        {"error", "\u2717  a.jpg 4032x3024\n   a.jpg 1200x900"},
-        {"OK", "\u2717  a.jpg 4032x3024\n   a.jpg 1200x900"},
-        {"", "\u2717  a.jpg 4032x3024\n   a.jpg 1200x900"},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(resultLine(ResizeResult(c.status, "a.jpg 4032x3024\n   a.jpg 1200x900")), c.line) << c.status;
     }
 }
 

@@ -43,7 +43,7 @@ TEST_F(BadInput, WhatIsNotAnImageIsSkippedAndNothingIsWritten)
                              "dangling.jpg", "pipe.jpg"}) {
         for (std::int64_t target : {1, 100000}) {
             const ResizeResult result = run(name, target);
-            EXPECT_EQ(result.status(), "skip") << name;
+            EXPECT_EQ(result.outcome(), Outcome::NotAnImage) << name;
             EXPECT_EQ(result.message(), std::string(name) + " - not an image, skipped");
         }
     }
@@ -58,7 +58,7 @@ TEST_F(BadInput, AJpegLackingOnlyItsEndMarkerResizesOneCutInsideItsDataIsAnError
     const vips::VImage picture = testing::gradientImage(1600, 1200).gaussblur(0.5);
     picture.jpegsave((in / "whole.jpg").c_str());
     picture.jpegsave((in / "layers.jpg").c_str(), vips::VImage::option()->set("interlace", true));  // progressive
-    ASSERT_EQ(run("whole.jpg", 100).status(), "ok");  // out/whole.jpg, what every whole one must look like
+    ASSERT_EQ(run("whole.jpg", 100).outcome(), Outcome::Resized);  // out/whole.jpg, what every whole one must look like
     const vips::VImage expected = vips::VImage::new_from_file((out / "whole.jpg").c_str()).cast(VIPS_FORMAT_FLOAT);
     constexpr std::size_t kHalf = 0;
     struct Case {
@@ -82,7 +82,7 @@ TEST_F(BadInput, AJpegLackingOnlyItsEndMarkerResizesOneCutInsideItsDataIsAnError
             const vips::VImage written = vips::VImage::new_from_file((out / c.name).c_str()).cast(VIPS_FORMAT_FLOAT);
             EXPECT_LT((written - expected).abs().max(), 8.0) << c.name << ": the whole picture, no grey rows";
         } else {
-            EXPECT_EQ(scaled.status(), "error") << c.name;
+            EXPECT_EQ(scaled.outcome(), Outcome::Failed) << c.name;
             EXPECT_EQ(scaled.message(), std::string(c.name) + " - failed to create resized image");
             EXPECT_FALSE(fs::exists(out / c.name));
         }
@@ -100,7 +100,7 @@ TEST_F(BadInput, ATruncatedPngOrGifIsAnError)
         const std::string bytes = readFile(in / name);
         writeFile(in / name, bytes.substr(0, bytes.size() / 2));
         const ResizeResult result = run(name, 100);
-        EXPECT_EQ(result.status(), "error") << name;
+        EXPECT_EQ(result.outcome(), Outcome::Failed) << name;
         EXPECT_EQ(result.message(), std::string(name) + " - failed to create resized image");
     }
     EXPECT_EQ(listFolder(out.path()), Names{});
@@ -118,7 +118,7 @@ TEST_F(BadInput, APngThatClaimsAHugeSizeIsNotAllocated)
 
     const std::optional<long> grown = ownPeakGrowthKiB([&] {
         const ResizeResult result = run("huge.png", 100);
-        EXPECT_EQ(result.status(), "error");
+        EXPECT_EQ(result.outcome(), Outcome::Failed);
         EXPECT_EQ(result.message(), "huge.png - failed to create resized image");
         EXPECT_EQ(run("huge.png", 200, Dimension::Height).message(), "huge.png - failed to create resized image");
         EXPECT_EQ(run("huge.png", 100000).message(), "huge.png - already 100000px wide, copied as-is");

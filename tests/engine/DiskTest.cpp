@@ -1,6 +1,6 @@
 // The disk under a batch: full, made read-only, its folder gone, a source gone. Each file gets the
 // right line, nothing partial or temporary is left, and the files after it are still done.
-#include "engine/files/ExclusiveFile.h"
+#include "engine/files/ExclusiveFileTesting.h"
 
 #include "EngineTestSupport.h"
 

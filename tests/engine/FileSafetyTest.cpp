@@ -1,6 +1,6 @@
 // The file-safety rules: failed copies are errors, nothing is overwritten, nothing partial
 // is left under a final name, links are never written through, and two calls at once both succeed.
-#include "engine/files/ExclusiveFile.h"
+#include "engine/files/ExclusiveFileTesting.h"
 
 #include "EngineTestSupport.h"
 
@@ -76,7 +76,7 @@ TEST_F(FileSafety, AReadOnlyFolderIsAnErrorAndGetsNothing)
     for (bool named : {false, true}) {
         useNamedTemporaryFilesOnly(named);
         EXPECT_EQ(run("big.png", 100).message(), "big.png - Permission denied");
-        EXPECT_EQ(run("small.png", 100).status(), "error");
+        EXPECT_EQ(run("small.png", 100).outcome(), Outcome::Failed);
         EXPECT_EQ(run("small.png", 100).message(), "small.png - Permission denied");
         EXPECT_EQ(listFolder(out.path()), Names{});
     }
@@ -129,8 +129,8 @@ TEST_F(FileSafety, OutputsGrantGroupAndOthersNoMoreThanTheirSource)
             ::chmod((in / "photo.jpg").c_str(), c.source);
             {
                 Umask mask(c.umask);
-                ASSERT_EQ(runOn(in / "photo.jpg", 100, Dimension::Width, folder.path()).status(), "ok");
-                ASSERT_EQ(runOn(in / "photo.jpg", 200, Dimension::Width, folder.path()).status(), "skip");
+                ASSERT_EQ(runOn(in / "photo.jpg", 100, Dimension::Width, folder.path()).outcome(), Outcome::Resized);
+                ASSERT_EQ(runOn(in / "photo.jpg", 200, Dimension::Width, folder.path()).outcome(), Outcome::Copied);
             }
             for (const char* written : {"photo.jpg", "photo (1).jpg"}) {
                 struct stat info {};
@@ -172,15 +172,15 @@ TEST_F(FileSafety, AWriteThatFailsHalfWayLeavesNothing)
     ASSERT_GT(fs::file_size(in / "small.png"), 8192u);
     for (bool named : {false, true}) {
         useNamedTemporaryFilesOnly(named);
-        ResizeResult scaled("", ""), copied("", "");
+        ResizeResult scaled({}), copied({});
         {
             FileSizeLimit limit(8192);
             scaled = run("noise.png", 300);
             copied = run("small.png", 100);
         }
-        EXPECT_EQ(scaled.status(), "error");
+        EXPECT_EQ(scaled.outcome(), Outcome::Failed);
         EXPECT_EQ(scaled.message(), "noise.png - File too large");
-        EXPECT_EQ(copied.status(), "error");
+        EXPECT_EQ(copied.outcome(), Outcome::Failed);
         EXPECT_EQ(copied.message(), "small.png - File too large");
         EXPECT_EQ(listFolder(out.path()), Names{}) << (named ? "named temporary file" : "O_TMPFILE");
     }
@@ -223,7 +223,7 @@ TEST_F(FileSafety, LinksTakeTheNameAndAreNeverWrittenThrough)
 // Runs the engine on every source at once, one thread each, all into outputDir.
 std::vector<ResizeResult> runAtOnce(const std::vector<fs::path>& sources, std::int64_t target, const fs::path& outputDir)
 {
-    std::vector<ResizeResult> results(sources.size(), ResizeResult("", ""));
+    std::vector<ResizeResult> results(sources.size(), ResizeResult({}));
     std::latch start(static_cast<std::ptrdiff_t>(sources.size()));
     std::vector<std::thread> threads;
     for (std::size_t i = 0; i < sources.size(); ++i) {
@@ -250,7 +250,7 @@ TEST_F(FileSafety, TwoCallsAtOnceWithTheSameNameBothSucceed)
             const auto results = runAtOnce({first / "photo.jpg", second / "photo.jpg"}, target, folder.path());
             std::set<std::string> messages;
             for (const ResizeResult& result : results) {
-                EXPECT_EQ(result.status(), target == 32 ? "ok" : "skip");
+                EXPECT_EQ(result.outcome(), target == 32 ? Outcome::Resized : Outcome::Copied);
                 messages.insert(result.message());
             }
             if (target == 32) {
@@ -281,7 +281,7 @@ TEST_F(FileSafety, ManyCallsAtOnceGetManyNames)
         for (int n = 1; n < count; ++n) expected.push_back("photo (" + std::to_string(n) + ").jpg");
         std::sort(expected.begin(), expected.end());
         EXPECT_EQ(listFolder(folder.path()), expected);
-        for (const ResizeResult& result : results) EXPECT_NE(result.status(), "error") << result.message();
+        for (const ResizeResult& result : results) EXPECT_NE(result.outcome(), Outcome::Failed) << result.message();
     }
 }
 

@@ -1,5 +1,6 @@
 // What reaches the written pixels and metadata: transparency, animation, pages, HEIC, color profile, EXIF.
-#include "engine/pipeline/OutputFormat.h"
+#include "engine/pipeline/Encode.h"
+#include "engine/plan/OutputFormat.h"
 
 #include "EngineTestSupport.h"
 
@@ -43,7 +44,7 @@ TEST_F(Transparency, JpegAndBmpAreFlattenedOntoWhite)
     const std::pair<const char*, const char*> cases[] = {{"clear", "clear.jpg"}, {"clear.webp", "clear (1).jpg"},
                                                           {"clear.jpg", "clear (2).jpg"}};
     for (const auto& [name, written] : cases) {
-        EXPECT_EQ(run(name, 100).status(), "ok") << name;
+        EXPECT_EQ(run(name, 100).outcome(), Outcome::Resized) << name;
         const std::vector<double> left = pixel(out / written, 10, 25);
         ASSERT_EQ(left.size(), 3u) << written;
         for (double v : left) EXPECT_GT(v, 240) << written << ": transparent areas must turn white";
@@ -63,7 +64,7 @@ TEST_F(Transparency, PngTiffAndGifKeepAlpha)
 {
     for (const char* name : {"keep.png", "keep.tif", "keep.gif"}) {
         saveImage(halfTransparent(200, 100), in / name, ".png");
-        EXPECT_EQ(run(name, 100).status(), "ok") << name;
+        EXPECT_EQ(run(name, 100).outcome(), Outcome::Resized) << name;
         const VImage written = VImage::new_from_file((out / name).c_str());
         EXPECT_EQ(written.width(), 100) << name;
         EXPECT_TRUE(written.has_alpha()) << name;
@@ -101,7 +102,7 @@ protected:
 TEST_F(Animation, AGifStaysAnimatedWithEveryFrameScaled)
 {
     const ResizeResult result = run("anim.gif", 30);
-    EXPECT_EQ(result.status(), "ok");
+    EXPECT_EQ(result.outcome(), Outcome::Resized);
     EXPECT_EQ(result.message(), "anim.gif 60x40\n   anim.gif 30x20");
     const VImage written = VImage::new_from_file((out / "anim.gif").c_str(), VImage::option()->set("n", -1));
     EXPECT_EQ(written.get_int("n-pages"), 4);
@@ -179,7 +180,7 @@ TEST_F(EngineTest, TheColorProfileAndCameraDataAreKept)
     for (const char* name : {"wide.png", "wide.tif"}) fs::copy_file(in / "wide.jpg", in / name);
 
     for (const char* name : {"wide.jpg", "wide.png", "wide.tif"}) {
-        ASSERT_EQ(run(name, 150).status(), "ok") << name;
+        ASSERT_EQ(run(name, 150).outcome(), Outcome::Resized) << name;
         const VImage written = VImage::new_from_file((out / name).c_str());
         EXPECT_TRUE(blobText(written, VIPS_META_ICC_NAME) == profile) << name << ": the profile must survive";
     }
@@ -194,7 +195,7 @@ TEST_F(EngineTest, TheColorProfileAndCameraDataAreKept)
     runOn(reference / "srgb.jpg", 150, Dimension::Width, reference.path());
     const VImage expected = VImage::new_from_file((reference / "srgb (1).jpg").c_str());
     for (const char* name : {"wide.gif", "wide.bmp"}) {
-        ASSERT_EQ(run(name, 150).status(), "ok") << name;
+        ASSERT_EQ(run(name, 150).outcome(), Outcome::Resized) << name;
         const VImage written = VImage::new_from_file((out / name).c_str()).extract_band(0, VImage::option()->set("n", 3));
         EXPECT_LT((written.cast(VIPS_FORMAT_FLOAT) - expected.cast(VIPS_FORMAT_FLOAT)).abs().avg(), 6.0) << name;
     }
@@ -219,7 +220,7 @@ TEST_F(EngineTest, CmykPixelsMadeSrgbCarryNoCmykProfile)
         for (const char* extension : {".tif", ".jpg", ".png"}) {
             const std::string name = base + "-as" + extension;
             fs::copy_file(in / source, in / name);
-            ASSERT_EQ(run(name, 150).status(), "ok") << name;
+            ASSERT_EQ(run(name, 150).outcome(), Outcome::Resized) << name;
             const VImage written = VImage::new_from_file((out / name).c_str());
             EXPECT_EQ(written.bands(), 3) << name;
             const std::string profile = blobText(written, VIPS_META_ICC_NAME);

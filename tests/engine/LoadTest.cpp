@@ -52,7 +52,7 @@ TEST(Load, TwoDropsOfFiveHundredIntoOneFolderMakeAThousandFiles)
     for (const auto& drop : results) {
         ASSERT_EQ(drop.size(), static_cast<std::size_t>(kFiles));
         for (const ResizeResult& result : drop) {
-            ASSERT_NE(result.status(), "error") << result.message();
+            ASSERT_NE(result.outcome(), Outcome::Failed) << result.message();
             const std::size_t lineBreak = result.message().find('\n');
             if (lineBreak != std::string::npos) {
                 const std::string line = result.message().substr(lineBreak + 4);

@@ -101,7 +101,7 @@ TEST_F(Orientation, EveryOrientationIsAppliedBeforeMeasuringAndWrittenUpright)
             const std::string name = std::string(shape) + "_" + std::to_string(n) + ".jpg";
             TempDir folder;
             const ResizeResult result = runOn(photo(name), 90, Dimension::Width, folder.path());
-            EXPECT_EQ(result.status(), "ok") << name;
+            EXPECT_EQ(result.outcome(), Outcome::Resized) << name;
             EXPECT_EQ(result.message(),
                 landscape ? name + " 1800x1200\n   " + name + " 90x60" : name + " 1200x1800\n   " + name + " 90x135");
             const fs::path written = folder / name;
@@ -135,7 +135,7 @@ TEST_F(Orientation, EveryOutputFormatIsWrittenUpright)
     for (const char* name : {"p.png", "p.tif", "p.gif", "p.bmp", "p.jpeg"}) {
         fs::copy_file(turned, in / name);
         const ResizeResult result = run(name, 60);
-        EXPECT_EQ(result.status(), "ok") << name;
+        EXPECT_EQ(result.outcome(), Outcome::Resized) << name;
         EXPECT_EQ(imageSize(out / name), (PixelSize {60, 90})) << name;
         EXPECT_EQ(orientationTag(out / name), 1) << name;
         expectUprightCorners(out / name, name);

@@ -73,7 +73,8 @@ TEST_F(OutputMetadataTest, EachOutputHoldsWhatItsOptionLeavesAndNothingStale)
             SCOPED_TRACE(source.name + ", " + choice.label);
             const fs::path outDir = out / (source.name + "-" + choice.label);
             fs::create_directory(outDir);
-            ASSERT_EQ(runOn(in / source.name, 400, Dimension::Width, outDir, choice.options).status(), "ok");
+            ASSERT_EQ(runOn(in / source.name, 400, Dimension::Width, outDir, choice.options).outcome(),
+                      Outcome::Resized);
             const ReadBack back = testing::readBack(outDir / source.written);
             const bool strip = choice.options.strip;
             const bool located = source.metadata.location && !strip && !choice.options.stripLocation;
@@ -133,7 +134,7 @@ TEST_F(OutputMetadataTest, AnOutputWhoseSourceHasNoExifHasNone)
             SCOPED_TRACE(format + ", " + choice.label);
             const fs::path outDir = out / (format + "-" + choice.label);
             fs::create_directory(outDir);
-            ASSERT_EQ(runOn(source, 40, Dimension::Width, outDir, choice.options).status(), "ok");
+            ASSERT_EQ(runOn(source, 40, Dimension::Width, outDir, choice.options).outcome(), Outcome::Resized);
             const ReadBack back = testing::readBack(outDir / source.filename());
             EXPECT_EQ(back.pixels.width(), 40);
             EXPECT_FALSE(back.exif);

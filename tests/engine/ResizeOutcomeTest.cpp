@@ -1,7 +1,10 @@
 // The outcome table: each status and message, the size arithmetic, the format table.
-#include "engine/pipeline/OutputFormat.h"
+#include "engine/pipeline/Encode.h"
+#include "engine/plan/OutputFormat.h"
 #include "engine/resample/ReduceToSize.h"
-#include "engine/ScaledSize.h"
+#include "engine/plan/ScaledSize.h"
+
+#include "engine/ResultLine.h"
 
 #include "EngineTestSupport.h"
 
@@ -71,7 +74,7 @@ TEST_F(ResizeOutcome, ScalesALargeJpegToTheTargetWidth)
 {
     writeImage(in / "IMG_0001.JPG", 4032, 3024);
     const ResizeResult result = run("IMG_0001.JPG", 1200);
-    EXPECT_EQ(result.status(), "ok");
+    EXPECT_EQ(result.outcome(), Outcome::Resized);
     EXPECT_EQ(result.message(), "IMG_0001.JPG 4032x3024\n   IMG_0001.jpg 1200x900");
     EXPECT_EQ(listFolder(out.path()), Names{"IMG_0001.jpg"});
     EXPECT_EQ(imageSize(out / "IMG_0001.jpg"), (PixelSize{1200, 900}));
@@ -96,7 +99,7 @@ TEST_F(ResizeOutcome, CopiesAnImageThatIsExactlyAsWideAsTheTarget)
 {
     writeImage(in / "wide.jpg", 1200, 3000);
     const ResizeResult result = run("wide.jpg", 1200);
-    EXPECT_EQ(result.status(), "skip");
+    EXPECT_EQ(result.outcome(), Outcome::Copied);
     EXPECT_EQ(result.message(), "wide.jpg - already 1200px wide, copied as-is");
     EXPECT_EQ(listFolder(out.path()), Names{"wide.jpg"});
     EXPECT_TRUE(readFile(out / "wide.jpg") == readFile(in / "wide.jpg"));
@@ -106,7 +109,7 @@ TEST_F(ResizeOutcome, HeightModeLooksOnlyAtTheHeight)
 {
     writeImage(in / "banner.png", 4000, 300);
     const ResizeResult result = run("banner.png", 500, Dimension::Height);
-    EXPECT_EQ(result.status(), "skip");
+    EXPECT_EQ(result.outcome(), Outcome::Copied);
     EXPECT_EQ(result.message(), "banner.png - already 300px tall, copied as-is");
     EXPECT_TRUE(readFile(out / "banner.png") == readFile(in / "banner.png"));
 }
@@ -115,6 +118,29 @@ TEST_F(ResizeOutcome, WidthModeLooksOnlyAtTheWidth)
 {
     writeImage(in / "tower.png", 300, 4000);
     EXPECT_EQ(run("tower.png", 500).message(), "tower.png - already 300px wide, copied as-is");
+}
+
+TEST(ResultLine, EachOutcomeGivesItsStatusMarkAndMessage)
+{
+    struct Case {
+        ResizeResult result;
+        const char* status;
+        const char* line;
+    };
+    const Case cases[] = {
+        {ResizeResult::resized("trip/a.JPG", {4032, 3024}, "trip/a (1).jpg", {1200, 900}), "ok",
+         "\u2713  trip/a.JPG 4032x3024\n   trip/a (1).jpg 1200x900"},
+        {ResizeResult::copied("a.png", {800, 600}, Dimension::Width, "a (2).png"), "skip",
+         "-  a.png - already 800px wide, copied as-is"},
+        {ResizeResult::copied("a.png", {800, 600}, Dimension::Height, "a.png"), "skip",
+         "-  a.png - already 600px tall, copied as-is"},
+        {ResizeResult::notAnImage("notes.txt"), "skip", "-  notes.txt - not an image, skipped"},
+        {ResizeResult::failed("a.jpg", "Permission denied"), "error", "\u2717  a.jpg - Permission denied"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.result.status(), c.status) << c.line;
+        EXPECT_EQ(resultLine(c.result), c.line);
+    }
 }
 
 TEST(Dimension, OnlyTheExactLowerCaseNamesAreADimension)
@@ -151,7 +177,7 @@ TEST_F(ResizeOutcome, SizeArithmeticReachesTheWrittenFile)
         // Stored as TIFF (quick to write) under a PNG name: the name decides the output format.
         testing::saveImage(testing::gradientImage(c.width, c.height), source / "s.png", ".tif");
         const ResizeResult result = runOn(source / "s.png", c.target, c.dimension, folder.path());
-        EXPECT_EQ(result.status(), "ok") << c.message;
+        EXPECT_EQ(result.outcome(), Outcome::Resized) << c.message;
         EXPECT_EQ(result.message(), c.message);
         EXPECT_EQ(imageSize(folder / "s.png"), c.written) << c.message;
     }
@@ -183,7 +209,7 @@ TEST_F(ResizeOutcome, AComputedSideOfZeroIsAnErrorAndWritesNothing)
 {
     writeImage(in / "line.png", 3, 1);
     const ResizeResult result = run("line.png", 1);
-    EXPECT_EQ(result.status(), "error");
+    EXPECT_EQ(result.outcome(), Outcome::Failed);
     EXPECT_EQ(result.message(), "line.png - failed to create resized image");
     EXPECT_EQ(listFolder(out.path()), Names{});
 
@@ -197,7 +223,7 @@ TEST_F(ResizeOutcome, AnImageTheEncoderRefusesIsAFailedEncode)
     // JPEG stops at 65535 pixels a side: the image decodes and scales, but cannot be encoded.
     testing::saveImage(testing::gradientImage(70000, 2), in / "strip.webp", ".png");
     const ResizeResult result = run("strip.webp", 66000);
-    EXPECT_EQ(result.status(), "error");
+    EXPECT_EQ(result.outcome(), Outcome::Failed);
     EXPECT_EQ(result.message(), "strip.webp - failed to encode");
     EXPECT_EQ(listFolder(out.path()), Names{});
 }
@@ -230,7 +256,7 @@ TEST_F(ResizeOutcome, ChoosesTheFormatByTheSourceExtension)
     for (const Case& c : cases) {
         testing::saveImage(testing::gradientImage(80, 60), in / c.source, c.savedAs);
         const ResizeResult result = run(c.source, 40);
-        EXPECT_EQ(result.status(), "ok") << c.source;
+        EXPECT_EQ(result.outcome(), Outcome::Resized) << c.source;
         EXPECT_EQ(result.message(), std::string(c.source) + " 80x60\n   " + c.written + " 40x30");
         ASSERT_TRUE(fs::exists(out / c.written)) << c.written;
         EXPECT_EQ(loaderOf(out / c.written), c.loader) << c.written;
@@ -249,7 +275,7 @@ TEST_F(ResizeOutcome, ACopyKeepsTheNameTheCaseAndTheBytes)
     for (const Case& c : cases) {
         testing::saveImage(testing::gradientImage(50, 40), in / c.source, c.savedAs);
         const ResizeResult result = run(c.source, 50);
-        EXPECT_EQ(result.status(), "skip");
+        EXPECT_EQ(result.outcome(), Outcome::Copied);
         EXPECT_EQ(result.message(), std::string(c.source) + " - already 50px wide, copied as-is");
         EXPECT_TRUE(readFile(out / c.source) == readFile(in / c.source)) << c.source;
     }
@@ -287,10 +313,10 @@ TEST_F(ResizeOutcome, AMissingOutputFolderIsAnErrorForCopiesToo)
     writeImage(in / "small.png", 20, 10);
     const fs::path missing = out / "gone";
     const ResizeResult scaled = runOn(in / "big.png", 100, Dimension::Width, missing);
-    EXPECT_EQ(scaled.status(), "error");
+    EXPECT_EQ(scaled.outcome(), Outcome::Failed);
     EXPECT_EQ(scaled.message(), "big.png - No such file or directory");
     const ResizeResult copied = runOn(in / "small.png", 100, Dimension::Width, missing);
-    EXPECT_EQ(copied.status(), "error");
+    EXPECT_EQ(copied.outcome(), Outcome::Failed);
     EXPECT_EQ(copied.message(), "small.png - No such file or directory");
     EXPECT_FALSE(fs::exists(missing));
 }
@@ -300,7 +326,7 @@ TEST_F(ResizeOutcome, AnOutputFolderThatIsAFileIsAnError)
     writeImage(in / "big.png", 200, 100);
     writeFile(out / "file", "x");
     const ResizeResult result = runOn(in / "big.png", 100, Dimension::Width, out / "file");
-    EXPECT_EQ(result.status(), "error");
+    EXPECT_EQ(result.outcome(), Outcome::Failed);
     EXPECT_EQ(result.message(), "big.png - Not a directory");
 }
 

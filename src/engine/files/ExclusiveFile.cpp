@@ -1,5 +1,9 @@
 #include "engine/files/ExclusiveFile.h"
 
+#include "engine/files/ErrorText.h"
+#include "engine/files/ExclusiveFileTesting.h"
+#include "engine/files/FileName.h"
+#include "engine/files/ProcFdPath.h"
 #include "engine/files/UniqueDestination.h"
 
 #include <atomic>
@@ -18,10 +22,6 @@ namespace voveriz {
 namespace fs = std::filesystem;
 
 namespace {
-
-// Works with both the GNU strerror_r (returns the text) and the XSI one (fills the buffer).
-[[maybe_unused]] const char* pickText(const char* text, const char*) { return text; }
-[[maybe_unused]] const char* pickText(int, const char* buffer) { return buffer; }
 
 // Closes a descriptor at the end of a scope.
 class Fd {
@@ -50,12 +50,6 @@ private:
 };
 
 std::atomic<bool> namedTemporaryFilesOnly{false};
-
-bool procFdUsable()
-{
-    static const bool usable = ::access("/proc/self/fd", X_OK) == 0;
-    return usable;
-}
 
 std::string hiddenTempName()
 {
@@ -107,11 +101,6 @@ void useNamedTemporaryFilesOnly(bool on)
     namedTemporaryFilesOnly = on;
 }
 
-std::string errorText(int error)
-{
-    char buffer[256] = {};
-    return pickText(::strerror_r(error, buffer, sizeof buffer), buffer);
-}
 
 mode_t outputPermissions(mode_t sourceMode)
 {
@@ -127,14 +116,15 @@ PlacedFile placeNewFile(const fs::path& dir, const std::string& wantedName, mode
         return {false, {}, errorText(errno)};
     }
 
-    // The best way: an unnamed file that only appears under its final name, and only complete.
-    if (procFdUsable() && !namedTemporaryFilesOnly) {
+    // The best way: an unnamed file that only appears under its final name, and only complete. It
+    // is linked into place by its name under /proc, so only where /proc is mounted.
+    if (procFdPath(dirFd.get()) && !namedTemporaryFilesOnly) {
         Fd file(::openat(dirFd.get(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, permissions));
         if (file.get() >= 0) {
             if (int error = fill(file.get()); error != 0) {
                 return {false, {}, errorText(error)};
             }
-            const std::string self = "/proc/self/fd/" + std::to_string(file.get());
+            const std::string self = *procFdPath(file.get());
             bool renamed = false;
             PlacedFile placed = takeFinalName(dirFd.get(), dir, wantedName, AT_FDCWD, self.c_str(),
                                               AT_SYMLINK_FOLLOW, false, renamed);

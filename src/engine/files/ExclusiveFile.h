@@ -45,11 +45,4 @@ PlacedFile writeNewFile(const std::filesystem::path& dir, const std::string& wan
 PlacedFile copyToNewFile(const std::filesystem::path& dir, const std::string& wantedName,
                          const std::filesystem::path& src);
 
-// For tests: skip O_TMPFILE and take the hidden named temporary file, as on a file system without
-// O_TMPFILE. Process-wide.
-void useNamedTemporaryFilesOnly(bool on);
-
-// The text of an errno value, e.g. "No such file or directory". Thread safe.
-std::string errorText(int error);
-
 }  // namespace voveriz

@@ -1,17 +1,11 @@
 #pragma once
 
+#include "engine/files/FileName.h"
+
 #include <filesystem>
 #include <string>
 
 namespace voveriz {
-
-// A file name split into base and extension: the extension is the text after the last ".",
-// unless that "." is the name's first character (".hidden" has none). Case is kept.
-struct NameParts {
-    std::string base;
-    std::string extension;
-};
-NameParts splitFileName(const std::string& fileName);
 
 // The name for counter n: "base (n).ext", or "base (n)" when there is no extension.
 std::string numberedName(const NameParts& parts, unsigned long long n);

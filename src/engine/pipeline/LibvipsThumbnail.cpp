@@ -30,7 +30,7 @@ VImage libvipsThumbnail(const ThumbnailSource& source, const ThumbnailRequest& r
     if (source.endMarkerPutBack) {
         // thumbnail_source would not pass fail_on on to the loader (libvips 8.14): load, then scale.
         const VImage whole = openImage(
-            source, VImage::option()->set("access", VIPS_ACCESS_SEQUENTIAL)->set("fail_on", VIPS_FAIL_ON_WARNING));
+            source, VImage::option()->set("access", VIPS_ACCESS_SEQUENTIAL)->set("fail_on", loaderFailOn(source)));
         return whole.thumbnail_image(request.width, thumbnailOptions(request));
     }
     if (source.fd < 0 && source.bytes.empty()) {

@@ -1,6 +1,8 @@
 #pragma once
 
-#include "engine/pipeline/ThumbnailRequest.h"
+#include "engine/plan/ThumbnailRequest.h"
+#include "engine/source/SourceHeader.h"
+#include "engine/source/ThumbnailSource.h"
 
 #include <vips/vips8>
 

@@ -35,8 +35,7 @@ VImage load(const ThumbnailSource& source, const StoredHeader& header, const Thu
         }
         return made;
     };
-    // Only a JPEG whose data is complete decodes without a warning once its marker is back.
-    return openImage(source, options(source.endMarkerPutBack ? VIPS_FAIL_ON_WARNING : VIPS_FAIL_ON_TRUNCATED));
+    return openImage(source, options(loaderFailOn(source)));
 }
 
 VipsInterpretation processingSpace(const VImage& image)

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "engine/resample/ReduceToSize.h"
-#include "engine/pipeline/ThumbnailRequest.h"
+#include "engine/plan/ThumbnailRequest.h"
+#include "engine/source/SourceHeader.h"
+#include "engine/source/ThumbnailSource.h"
 
 #include <vips/vips8>
 

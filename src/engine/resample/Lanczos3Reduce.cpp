@@ -2,7 +2,15 @@
 
 #include "engine/resample/ReduceOperation.h"
 
+#include <atomic>
+
 namespace voveriz {
+
+namespace {
+
+std::atomic<std::uint64_t> reducesMade{0};
+
+}  // namespace
 
 bool lanczos3ReduceApplies(const vips::VImage& in)
 {
@@ -16,7 +24,13 @@ vips::VImage lanczos3Reduce(const vips::VImage& in, double hshrink, double vshri
     vips::VImage out = in;
     if (vshrink != 1.0) out = resample::reduceAxis(out, vshrink, true);
     if (hshrink != 1.0) out = resample::reduceAxis(out, hshrink, false);
+    reducesMade.fetch_add(1, std::memory_order_relaxed);
     return out;
+}
+
+std::uint64_t lanczos3ReducesMade()
+{
+    return reducesMade.load(std::memory_order_relaxed);
 }
 
 }  // namespace voveriz

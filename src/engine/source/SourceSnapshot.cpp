@@ -1,5 +1,7 @@
 #include "engine/source/SourceSnapshot.h"
 
+#include "engine/files/ProcFdPath.h"
+
 #include <cerrno>
 #include <utility>
 
@@ -53,7 +55,7 @@ SourceSnapshot::SourceSnapshot(int fd, std::int64_t maxBytes)
         }
     }
     m_fd = copy;
-    m_path = "/proc/self/fd/" + std::to_string(copy);
+    m_path = procFdPath(copy).value_or("");
 }
 
 SourceSnapshot::~SourceSnapshot()

@@ -1,9 +1,7 @@
-#include "engine/pipeline/ThumbnailRequest.h"
-
-#include "engine/source/JpegEndMarker.h"
-#include "engine/source/UnmappedSource.h"
+#include "engine/source/SourceHeader.h"
 
 #include <string_view>
+#include <utility>
 
 namespace voveriz {
 
@@ -29,16 +27,16 @@ StoredHeader storedHeaderOf(const vips::VImage& header)
     return stored;
 }
 
-vips::VSource readerOf(const ThumbnailSource& source)
+SourceHeader sourceHeaderOf(const vips::VImage& header)
 {
-    return source.endMarkerPutBack ? sourceWithJpegEndMarker(source.fd) : unmappedSource(source.fd);
-}
-
-vips::VImage openImage(const ThumbnailSource& source, vips::VOption* options)
-{
-    if (source.fd >= 0) return vips::VImage::new_from_source(readerOf(source), "", options);
-    if (!source.bytes.empty()) return vips::VImage::new_from_buffer(source.bytes.data(), source.bytes.size(), "", options);
-    return vips::VImage::new_from_file(source.path.c_str(), options);
+    SourceHeader seen;
+    seen.width = header.width();
+    seen.height = header.height();
+    seen.orientation = vips_image_get_orientation(header.get_image());
+    if (vips_image_get_orientation_swap(header.get_image())) std::swap(seen.width, seen.height);
+    seen.hasProfile = header.get_typeof(VIPS_META_ICC_NAME) != 0;
+    seen.stored = storedHeaderOf(header);
+    return seen;
 }
 
 }  // namespace voveriz

@@ -1,0 +1,42 @@
+#include "engine/plan/ResizePlan.h"
+
+#include "engine/files/FileName.h"
+#include "engine/plan/ScaledSize.h"
+#include "engine/source/DecodeBudget.h"
+
+namespace voveriz {
+
+ResizePlan planResize(const SourceHeader& header, const std::string& name, std::int64_t target,
+                      Dimension dimension)
+{
+    ResizePlan plan;
+    const bool wide = dimension == Dimension::Width;
+    if (target >= (wide ? header.width : header.height)) {
+        plan.action = ResizePlan::Action::Copy;
+        return plan;
+    }
+    plan.width = wide ? target : scaledOtherSide(target, header.height, header.width);
+    plan.height = wide ? scaledOtherSide(target, header.width, header.height) : target;
+    if (plan.width < 1 || plan.height < 1) return plan;
+
+    const NameParts parts = splitFileName(name);
+    plan.output = outputFormatFor(parts.extension);
+    plan.outputName = parts.base + "." + plan.output.extension;
+    const int pages = header.stored.pages;
+    const bool allFrames = plan.output.format == ImageFormat::Gif && pages > 1;
+    if (!fitsDecodeBudget(header.width, header.height, allFrames ? pages : 1,
+                          header.gif() ? kMaxGifFramePixels : kMaxFramePixels)) {
+        return plan;
+    }
+    const bool swap = header.sidesSwap();
+    plan.request.width = static_cast<int>(swap ? plan.height : plan.width);
+    plan.request.height = static_cast<int>(swap ? plan.width : plan.height);
+    plan.request.allFrames = allFrames;
+    plan.request.exportSrgb = header.hasProfile && !carriesColorProfile(plan.output.format);
+    plan.turn = header.turned();
+    plan.heldWhole = header.stored.interlaced || header.gif();
+    plan.action = ResizePlan::Action::Scale;
+    return plan;
+}
+
+}  // namespace voveriz
