@@ -6,21 +6,10 @@
 
 #include <array>
 
-namespace voveriz {
+namespace voveriz::testing {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::EngineTest;
-using testing::imageSize;
-using testing::listFolder;
-using testing::PixelSize;
-using testing::readFile;
-using testing::writeFile;
-using testing::writeImage;
-using testing::crc32;
-using testing::kPeakNotMeasured;
-using testing::ownPeakGrowthKiB;
-using testing::putBigEndian;
 using Names = std::vector<std::string>;
 
 class BadInput : public EngineTest {};
@@ -150,4 +139,4 @@ TEST_F(BadInput, ASourceReachedThroughALinkIsReadThroughIt)
 }
 
 }  // namespace
-}  // namespace voveriz
+}  // namespace voveriz::testing

@@ -12,13 +12,10 @@
 #include <cstring>
 #include <functional>
 
-namespace voveriz {
+namespace voveriz::testing {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::listFolder;
-using testing::readFile;
-using testing::TempDir;
 using Names = std::vector<std::string>;
 
 // A tmpfs of the given size mounted over a fresh folder (root only); unmounted at the end.
@@ -188,4 +185,4 @@ TEST_F(Disk, ASourceThatDisappearsBeforeItsTurnIsSkippedAndTheBatchGoesOn)
 }
 
 }  // namespace
-}  // namespace voveriz
+}  // namespace voveriz::testing

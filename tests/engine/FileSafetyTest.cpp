@@ -17,18 +17,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace voveriz {
+namespace voveriz::testing {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::EngineTest;
-using testing::imageSize;
-using testing::listFolder;
-using testing::PixelSize;
-using testing::readFile;
-using testing::TempDir;
-using testing::writeFile;
-using testing::writeImage;
 using Names = std::vector<std::string>;
 
 // As root, permission bits stop nobody: run this very test again in a child process as "nobody".
@@ -286,4 +278,4 @@ TEST_F(FileSafety, ManyCallsAtOnceGetManyNames)
 }
 
 }  // namespace
-}  // namespace voveriz
+}  // namespace voveriz::testing

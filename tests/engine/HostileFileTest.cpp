@@ -11,17 +11,10 @@
 
 #include <unistd.h>
 
-namespace voveriz {
+namespace voveriz::testing {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::EngineTest;
-using testing::imageSize;
-using testing::listFolder;
-using testing::PixelSize;
-using testing::readFile;
-using testing::saveImage;
-using testing::writeFile;
 using Names = std::vector<std::string>;
 using vips::VImage;
 
@@ -434,4 +427,4 @@ TEST_F(HostileFile, AFileRewrittenInPlaceWhileItIsReadEndsWithItsLine)
 }
 
 }  // namespace
-}  // namespace voveriz
+}  // namespace voveriz::testing

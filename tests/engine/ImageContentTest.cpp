@@ -6,16 +6,10 @@
 
 #include <vips/vips8>
 
-namespace voveriz {
+namespace voveriz::testing {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::EngineTest;
-using testing::imageSize;
-using testing::loaderOf;
-using testing::PixelSize;
-using testing::saveImage;
-using testing::TempDir;
 using vips::VImage;
 
 // Left half fully transparent black, right half opaque red.
@@ -231,4 +225,4 @@ TEST_F(EngineTest, CmykPixelsMadeSrgbCarryNoCmykProfile)
 }
 
 }  // namespace
-}  // namespace voveriz
+}  // namespace voveriz::testing

@@ -6,14 +6,10 @@
 #include <set>
 #include <thread>
 
-namespace voveriz {
+namespace voveriz::testing {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::listFolder;
-using testing::readFile;
-using testing::TempDir;
-using testing::writeFile;
 
 TEST(Load, TwoDropsOfFiveHundredIntoOneFolderMakeAThousandFiles)
 {
@@ -68,4 +64,4 @@ TEST(Load, TwoDropsOfFiveHundredIntoOneFolderMakeAThousandFiles)
 }
 
 }  // namespace
-}  // namespace voveriz
+}  // namespace voveriz::testing

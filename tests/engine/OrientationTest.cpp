@@ -6,15 +6,10 @@
 
 #include <array>
 
-namespace voveriz {
+namespace voveriz::testing {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::Corner;
-using testing::EngineTest;
-using testing::imageSize;
-using testing::PixelSize;
-using testing::TempDir;
 using vips::VImage;
 
 double meanDifference(const VImage& a, const VImage& b)

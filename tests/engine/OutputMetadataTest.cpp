@@ -11,12 +11,10 @@
 #include <string>
 #include <vector>
 
-namespace voveriz {
+namespace voveriz::testing {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::PhotoMetadata;
-using testing::ReadBack;
 using vips::VImage;
 
 struct Source {
@@ -177,4 +175,4 @@ TEST_F(OutputMetadataTest, ABlobLeftEmptyIsGoneNotKeptAsItWas)
 }
 
 }  // namespace
-}  // namespace voveriz
+}  // namespace voveriz::testing

@@ -13,10 +13,9 @@
 #include <chrono>
 #include <thread>
 
-namespace voveriz {
+namespace voveriz::testing {
 namespace {
 
-using testing::TempDir;
 using vips::VImage;
 
 TEST(PipelineRace, TwoWorkersBuildAndReleasePipelinesForSeconds)
@@ -73,4 +72,4 @@ TEST(PipelineRace, TheLockIsTakenWhereTheRunningLibvipsGeneratesCodeWithLiborc)
 }
 
 }  // namespace
-}  // namespace voveriz
+}  // namespace voveriz::testing

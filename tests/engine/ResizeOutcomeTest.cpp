@@ -10,19 +10,10 @@
 
 #include <vips/vips8>
 
-namespace voveriz {
+namespace voveriz::testing {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::EngineTest;
-using testing::imageSize;
-using testing::listFolder;
-using testing::loaderOf;
-using testing::PixelSize;
-using testing::TempDir;
-using testing::readFile;
-using testing::writeFile;
-using testing::writeImage;
 using Names = std::vector<std::string>;
 
 TEST(ScaledSize, DividesFirstThenMultipliesAndRoundsHalfAwayFromZero)
@@ -331,4 +322,4 @@ TEST_F(ResizeOutcome, AnOutputFolderThatIsAFileIsAnError)
 }
 
 }  // namespace
-}  // namespace voveriz
+}  // namespace voveriz::testing

@@ -17,14 +17,10 @@
 #include <cmath>
 #include <cstdio>
 
-namespace voveriz {
+namespace voveriz::testing {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::EngineTest;
-using testing::readFile;
-using testing::TempDir;
-using testing::writeFile;
 using vips::VImage;
 
 // The gradient with ripples and sharp steps on it, so that every tap of the reduce matters, and
@@ -269,4 +265,4 @@ TEST_F(MendedJpeg, AProgressiveOneLackingItsEndMarkerGivesTheWholeOnesFileOneCut
 }
 
 }  // namespace
-}  // namespace voveriz
+}  // namespace voveriz::testing

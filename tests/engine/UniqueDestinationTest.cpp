@@ -7,12 +7,10 @@
 #include <filesystem>
 #include <vector>
 
-namespace voveriz {
+namespace voveriz::testing {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::TempDir;
-using testing::writeFile;
 
 TEST(SplitFileName, FollowsThePathExtensionRule)
 {
@@ -107,4 +105,4 @@ TEST(UniqueDestination, AMissingFolderGivesTheNameItself)
 }
 
 }  // namespace
-}  // namespace voveriz
+}  // namespace voveriz::testing
