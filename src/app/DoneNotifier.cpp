@@ -48,8 +48,14 @@ DoneNotificationText doneNotificationText(const BatchCounts& away)
 }  // namespace
 
 DoneNotifier::DoneNotifier(std::function<void()> bringToFront, QObject* parent)
+    : DoneNotifier(std::move(bringToFront), QGuiApplication::platformName(), parent)
+{
+}
+
+DoneNotifier::DoneNotifier(std::function<void()> bringToFront, const QString& platformName, QObject* parent)
     : QObject(parent)
     , m_bringToFront(std::move(bringToFront))
+    , m_handsOnActivationTokens(platformName.startsWith(QLatin1String("wayland")))
 {
     // Coming back starts afresh: the next notification is a new one.
     connect(qGuiApp, &QGuiApplication::applicationStateChanged, this, [this] {
@@ -93,7 +99,7 @@ void DoneNotifier::activationToken(uint id, const QString& token)
 {
     // A Wayland compositor raises a window only with a token from the click that asked for it;
     // Qt's xdg-shell takes it from this variable at the window's next activateWindow, and clears it.
-    if (m_shown.contains(id) && QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+    if (m_shown.contains(id) && m_handsOnActivationTokens) {
         qputenv("XDG_ACTIVATION_TOKEN", token.toUtf8());
     }
 }

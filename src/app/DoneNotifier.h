@@ -24,6 +24,9 @@ class DoneNotifier : public QObject {
 public:
     // bringToFront is what clicking the notification does.
     explicit DoneNotifier(std::function<void()> bringToFront, QObject* parent = nullptr);
+    // The same for the platform of that name (as QGuiApplication::platformName() names it): on
+    // Wayland the click's activation token is in XDG_ACTIVATION_TOKEN while bringToFront runs.
+    DoneNotifier(std::function<void()> bringToFront, const QString& platformName, QObject* parent = nullptr);
 
     void show(const voveriz::BatchCounts& counts);
 
@@ -37,6 +40,8 @@ private:
     void notify(const BatchCounts& away);
 
     std::function<void()> m_bringToFront;
+    // Whether a click's activation token is handed on: only Wayland raises windows with one.
+    bool m_handsOnActivationTokens = false;
     DoneNotificationCounts m_counts;
     // The notification the next one replaces, until the window is active again; 0 for none.
     uint m_replacedId = 0;
