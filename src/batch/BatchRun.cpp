@@ -10,11 +10,11 @@ BatchOutcome processDroppedFile(const std::filesystem::path& file, const BatchSe
     if (!settings.outputPath) {
         return {std::nullopt, std::string(kNoOutputFolderLine)};
     }
-    std::optional<std::int64_t> target = parseTargetSize(settings.targetText);
-    if (!target) {
+    const std::optional<SizeRule> rule = parseSizeRule(settings.sizeMode, settings.targetText);
+    if (!rule) {
         return {std::nullopt, std::string(kInvalidTargetLine)};
     }
-    return {resizeImage(file, *target, settings.dimension, *settings.outputPath, settings.metadata), {}};
+    return {resizeImage(file, *rule, *settings.outputPath, settings.metadata), {}};
 }
 
 }  // namespace voveriz

@@ -18,8 +18,13 @@ void BatchSettings::setOutputPath(std::filesystem::path folder)
 
 void BatchSettings::setDimension(Dimension dimension)
 {
+    setSizeMode(dimension == Dimension::Width ? SizeMode::Width : SizeMode::Height);
+}
+
+void BatchSettings::setSizeMode(SizeMode mode)
+{
     std::lock_guard lock(m_mutex);
-    m_current.dimension = dimension;
+    m_current.sizeMode = mode;
 }
 
 void BatchSettings::setTargetText(std::string text)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/plan/Dimension.h"
+#include "engine/plan/SizeRule.h"
 #include "engine/metadata/MetadataOptions.h"
 
 #include <filesystem>
@@ -13,8 +14,8 @@ namespace voveriz {
 // What the batch worker reads for each file, copied out in one piece.
 struct BatchSettingsSnapshot {
     std::optional<std::filesystem::path> outputPath;
-    Dimension dimension = Dimension::Width;
-    std::string targetText = "1080";
+    SizeMode sizeMode = SizeMode::Width;  // the window's toggles choose width or height
+    std::string targetText = "1080";      // "WxH" for SizeMode::Fit
     MetadataOptions metadata;  // what resized files keep of their sources' metadata
 };
 
@@ -26,6 +27,7 @@ public:
 
     void setOutputPath(std::filesystem::path folder);
     void setDimension(Dimension dimension);
+    void setSizeMode(SizeMode mode);
     void setTargetText(std::string text);
     void setMetadata(MetadataOptions metadata);
 

@@ -92,4 +92,19 @@ std::optional<std::int64_t> parseTargetSize(std::string_view text)
     return value;
 }
 
+std::optional<SizeRule> parseSizeRule(SizeMode mode, std::string_view text)
+{
+    if (mode != SizeMode::Fit) {
+        const std::optional<std::int64_t> target = parseTargetSize(text);
+        if (!target) return std::nullopt;
+        return SizeRule{mode, *target};
+    }
+    const std::size_t x = text.find('x');
+    if (x == std::string_view::npos) return std::nullopt;
+    const std::optional<std::int64_t> width = parseTargetSize(text.substr(0, x));
+    const std::optional<std::int64_t> height = parseTargetSize(text.substr(x + 1));
+    if (!width || !height) return std::nullopt;
+    return SizeRule{SizeMode::Fit, *width, *height};
+}
+
 }  // namespace voveriz

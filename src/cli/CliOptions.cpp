@@ -7,19 +7,25 @@ namespace voveriz::cli {
 namespace {
 
 constexpr std::string_view kUsage
-    = "Usage: voveriz-cli (--width N | --height N) --out DIR [--jobs J] [--strip | --strip-location]\n"
+    = "Usage: voveriz-cli (--width N | --height N | --long-edge N | --short-edge N | --fit WxH)\n"
+      "                   --out DIR [--jobs J] [--strip | --strip-location] [--keep-dates]\n"
       "                   [--recursive] PATH...\n"
       "Resizes each PATH into DIR so that its width (or height) is N pixels; an image already\n"
       "that small or smaller is copied unchanged. Nothing is ever overwritten.\n"
       "\n"
       "  --width N         the width of the resized images, in pixels\n"
-      "  --height N        the height of the resized images, in pixels (give one of the two)\n"
+      "  --height N        the height of the resized images, in pixels\n"
+      "  --long-edge N     the longer side of each image, as it is seen (turned upright)\n"
+      "  --short-edge N    the shorter side of each image, as it is seen\n"
+      "  --fit WxH         each image within W by H pixels, its aspect kept, e.g. --fit 1920x1080\n"
+      "                    (give one of these five)\n"
       "  --out DIR         the folder the resized images are written to\n"
       "  --jobs J          how many files are worked on at once (default: one per core;\n"
       "                    1 works strictly one file at a time)\n"
       "  --strip           resized images carry no EXIF, XMP or IPTC (camera, date, place);\n"
       "                    the color profile stays\n"
       "  --strip-location  resized images keep their metadata but lose GPS and place names\n"
+      "  --keep-dates      resized images take their source's modification time, as copies do\n"
       "  -r, --recursive   walk each folder among the PATHs: its files, then its subfolders,\n"
       "                    names sorted, hidden ones left out, links to folders not followed;\n"
       "                    outputs go into the same subfolders under DIR, and DIR itself is\n"
@@ -39,6 +45,18 @@ ParsedArguments usageError(std::string message)
     parsed.kind = ParsedArguments::Kind::UsageError;
     parsed.error = std::move(message);
     return parsed;
+}
+
+constexpr std::string_view kSizeOptions = "--width, --height, --long-edge, --short-edge and --fit";
+
+std::optional<SizeMode> sizeModeOf(std::string_view option)
+{
+    if (option == "--width") return SizeMode::Width;
+    if (option == "--height") return SizeMode::Height;
+    if (option == "--long-edge") return SizeMode::LongEdge;
+    if (option == "--short-edge") return SizeMode::ShortEdge;
+    if (option == "--fit") return SizeMode::Fit;
+    return std::nullopt;
 }
 
 std::optional<unsigned> parseJobs(std::string_view text)
@@ -86,14 +104,17 @@ ParsedArguments parseArguments(std::span<const std::string_view> arguments)
             name = argument.substr(0, equals);
             value = argument.substr(equals + 1);
         }
-        if (name == "--strip" || name == "--strip-location" || name == "--recursive" || name == "-r") {
+        if (name == "--strip" || name == "--strip-location" || name == "--keep-dates" || name == "--recursive"
+            || name == "-r") {
             if (value) return usageError(std::string(name) + " takes no value");
             if (name == "--strip") options.metadata.strip = true;
             if (name == "--strip-location") options.metadata.stripLocation = true;
+            if (name == "--keep-dates") options.metadata.keepModificationTime = true;
             if (name == "--recursive" || name == "-r") options.recursive = true;
             continue;
         }
-        if (name != "--width" && name != "--height" && name != "--out" && name != "--jobs") {
+        const std::optional<SizeMode> mode = sizeModeOf(name);
+        if (!mode && name != "--out" && name != "--jobs") {
             return usageError("unknown option '" + std::string(name) + "'");
         }
         if (!value) {
@@ -101,10 +122,10 @@ ParsedArguments parseArguments(std::span<const std::string_view> arguments)
             value = arguments[++i];
         }
 
-        if (name == "--width" || name == "--height") {
-            if (sizeGiven) return usageError("give only one of --width and --height, once");
+        if (mode) {
+            if (sizeGiven) return usageError("give only one of " + std::string(kSizeOptions) + ", once");
             sizeGiven = true;
-            options.dimension = name == "--width" ? Dimension::Width : Dimension::Height;
+            options.sizeMode = *mode;
             options.targetText = *value;
         } else if (name == "--out") {
             if (options.outputDir) return usageError("--out given more than once");
@@ -119,7 +140,7 @@ ParsedArguments parseArguments(std::span<const std::string_view> arguments)
         }
     }
 
-    if (!sizeGiven) return usageError("give one of --width and --height");
+    if (!sizeGiven) return usageError("give one of " + std::string(kSizeOptions));
     if (options.metadata.strip && options.metadata.stripLocation) {
         return usageError("give only one of --strip and --strip-location");
     }

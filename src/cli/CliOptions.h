@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/plan/Dimension.h"
+#include "engine/plan/SizeRule.h"
 #include "engine/metadata/MetadataOptions.h"
 
 #include <filesystem>
@@ -15,12 +15,12 @@ namespace voveriz::cli {
 // What one run of voveriz-cli was asked to do. The size text is kept as typed: each file checks it
 // with the window's target-size rule, so "abc" or "0" give a line per file, not a usage error.
 struct CliOptions {
-    Dimension dimension = Dimension::Width;  // by --width or --height
-    std::string targetText;
+    SizeMode sizeMode = SizeMode::Width;  // by --width, --height, --long-edge, --short-edge or --fit
+    std::string targetText;               // "WxH" for --fit
     std::optional<std::filesystem::path> outputDir;  // absent without --out: each file says so
     unsigned jobs = 0;  // files in work at once; 0 for one per core
     bool recursive = false;    // a folder among the paths is walked
-    MetadataOptions metadata;  // --strip, --strip-location
+    MetadataOptions metadata;  // --strip, --strip-location, --keep-dates
     std::vector<std::string> paths;
 };
 

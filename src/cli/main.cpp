@@ -32,7 +32,7 @@ int run(const CliOptions& options, const char* argv0)
     voveriz::EngineRuntime runtime(argv0);
     auto settings = std::make_shared<voveriz::BatchSettings>();
     if (options.outputDir) settings->setOutputPath(*options.outputDir);
-    settings->setDimension(options.dimension);
+    settings->setSizeMode(options.sizeMode);
     settings->setTargetText(options.targetText);
     settings->setMetadata(options.metadata);
 

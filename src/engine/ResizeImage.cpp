@@ -54,16 +54,18 @@ ResizeResult copyUnchanged(const OpenSource& file, const std::string& name, cons
 }
 
 ResizeResult writeScaled(const OpenSource& file, const std::string& name, const SourceHeader& header,
-                         const ResizePlan& plan, const std::string& bytes, const fs::path& outputDir)
+                         const ResizePlan& plan, const std::string& bytes, const fs::path& outputDir,
+                         const MetadataOptions& metadata)
 {
-    const PlacedFile written = writeNewFile(outputDir, plan.outputName, file.mode(), bytes);
+    const PlacedFile written = writeNewFile(outputDir, plan.outputName, file.mode(), bytes,
+                                            metadata.keepModificationTime ? &file.modified() : nullptr);
     if (!written.ok) return failed(name, written.error);
     return ResizeResult::resized(name, {header.width, header.height}, written.location.filename().string(),
                                  {plan.width, plan.height});
 }
 
-ResizeResult resize(const fs::path& src, const std::string& name, std::int64_t target, Dimension dimension,
-                    const fs::path& outputDir, const MetadataOptions& metadata)
+ResizeResult resize(const fs::path& src, const std::string& name, const SizeRule& rule, const fs::path& outputDir,
+                    const MetadataOptions& metadata)
 {
     const OpenSource file(src);
     if (!file.isOpen()) return notAnImage(name);
@@ -74,9 +76,10 @@ ResizeResult resize(const fs::path& src, const std::string& name, std::int64_t t
     const std::optional<SourceHeader> header = readHeader(*source);
     if (!header) return notAnImage(name);
 
-    const ResizePlan plan = planResize(*header, name, target, dimension);
+    const SideTarget side = sideTargetFor(rule, header->width, header->height);
+    const ResizePlan plan = planResize(*header, name, side.target, side.dimension);
     switch (plan.action) {
-    case ResizePlan::Action::Copy: return copyUnchanged(file, name, *header, dimension, outputDir);
+    case ResizePlan::Action::Copy: return copyUnchanged(file, name, *header, side.dimension, outputDir);
     case ResizePlan::Action::Refuse: return failed(name, kNotCreatedReason);
     case ResizePlan::Action::Scale: break;
     }
@@ -86,7 +89,7 @@ ResizeResult resize(const fs::path& src, const std::string& name, std::int64_t t
     case Rendering::Failure::Encode: return failed(name, kNotEncodedReason);
     case Rendering::Failure::None: break;
     }
-    return writeScaled(file, name, *header, plan, rendering.bytes, outputDir);
+    return writeScaled(file, name, *header, plan, rendering.bytes, outputDir, metadata);
 }
 
 }  // namespace
@@ -94,10 +97,17 @@ ResizeResult resize(const fs::path& src, const std::string& name, std::int64_t t
 ResizeResult resizeImage(const fs::path& src, std::int64_t target, Dimension dimension, const fs::path& outputDir,
                          const MetadataOptions& metadata)
 {
+    const SizeMode mode = dimension == Dimension::Width ? SizeMode::Width : SizeMode::Height;
+    return resizeImage(src, SizeRule{mode, target}, outputDir, metadata);
+}
+
+ResizeResult resizeImage(const fs::path& src, const SizeRule& rule, const fs::path& outputDir,
+                         const MetadataOptions& metadata)
+{
     std::string name;
     try {
         name = lastComponent(src);
-        return resize(src, name, target, dimension, outputDir, metadata);
+        return resize(src, name, rule, outputDir, metadata);
     } catch (const vips::VError&) {
         vips_error_clear();
         return failed(name, kNotCreatedReason);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/plan/Dimension.h"
+#include "engine/plan/SizeRule.h"
 #include "engine/metadata/MetadataOptions.h"
 #include "engine/ResizeResult.h"
 
@@ -16,5 +17,10 @@ namespace voveriz {
 // keeps of the source's metadata; a copy is always the source's bytes.
 ResizeResult resizeImage(const std::filesystem::path& src, std::int64_t target, Dimension dimension,
                          const std::filesystem::path& outputDir, const MetadataOptions& metadata = {});
+
+// The same with the side chosen by rule for each image (sideTargetFor): its longer side, or within
+// a box, ...
+ResizeResult resizeImage(const std::filesystem::path& src, const SizeRule& rule, const std::filesystem::path& outputDir,
+                         const MetadataOptions& metadata = {});
 
 }  // namespace voveriz

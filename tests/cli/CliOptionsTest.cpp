@@ -9,7 +9,7 @@
 using voveriz::cli::parseArguments;
 using voveriz::cli::ParsedArguments;
 using Kind = ParsedArguments::Kind;
-using voveriz::Dimension;
+using voveriz::SizeMode;
 
 namespace {
 
@@ -20,7 +20,7 @@ ParsedArguments parse(const std::vector<std::string_view>& arguments)
 
 struct RunRow {
     std::vector<std::string_view> arguments;
-    Dimension dimension;
+    SizeMode sizeMode;
     std::string targetText;
     std::optional<std::string> outputDir;
     unsigned jobs;  // 0: one per core
@@ -30,29 +30,33 @@ struct RunRow {
 TEST(CliOptions, ReadsRunsWithTheSizeTextKeptAsTyped)
 {
     const std::vector<RunRow> rows = {
-        { { "--width", "1080", "--out", "out", "a.jpg" }, Dimension::Width, "1080", "out", 0, { "a.jpg" } },
-        { { "a.jpg", "--height", "500", "b.png", "--out", "/tmp/x y", "--jobs", "3", "c" }, Dimension::Height, "500",
+        { { "--width", "1080", "--out", "out", "a.jpg" }, SizeMode::Width, "1080", "out", 0, { "a.jpg" } },
+        { { "a.jpg", "--height", "500", "b.png", "--out", "/tmp/x y", "--jobs", "3", "c" }, SizeMode::Height, "500",
           "/tmp/x y", 3, { "a.jpg", "b.png", "c" } },
-        { { "--width=640", "--out=out", "--jobs=2", "a.jpg" }, Dimension::Width, "640", "out", 2, { "a.jpg" } },
+        { { "--width=640", "--out=out", "--jobs=2", "a.jpg" }, SizeMode::Width, "640", "out", 2, { "a.jpg" } },
         // Odd size texts are not usage errors: each file is checked with the window's rule.
-        { { "--width", " 640\t", "--out", "o", "a" }, Dimension::Width, " 640\t", "o", 0, { "a" } },
-        { { "--width", "abc", "--out", "o", "a" }, Dimension::Width, "abc", "o", 0, { "a" } },
-        { { "--width", "0", "--out", "o", "a" }, Dimension::Width, "0", "o", 0, { "a" } },
-        { { "--height", "-300", "--out", "o", "a" }, Dimension::Height, "-300", "o", 0, { "a" } },
-        { { "--width", "", "--out", "o", "a" }, Dimension::Width, "", "o", 0, { "a" } },
-        { { "--width", "640\n", "--out", "o", "a" }, Dimension::Width, "640\n", "o", 0, { "a" } },
+        { { "--width", " 640\t", "--out", "o", "a" }, SizeMode::Width, " 640\t", "o", 0, { "a" } },
+        { { "--width", "abc", "--out", "o", "a" }, SizeMode::Width, "abc", "o", 0, { "a" } },
+        { { "--width", "0", "--out", "o", "a" }, SizeMode::Width, "0", "o", 0, { "a" } },
+        { { "--height", "-300", "--out", "o", "a" }, SizeMode::Height, "-300", "o", 0, { "a" } },
+        { { "--width", "", "--out", "o", "a" }, SizeMode::Width, "", "o", 0, { "a" } },
+        { { "--width", "640\n", "--out", "o", "a" }, SizeMode::Width, "640\n", "o", 0, { "a" } },
         // No --out is not a usage error either: each file gets the folder line.
-        { { "--width", "100", "a", "b" }, Dimension::Width, "100", std::nullopt, 0, { "a", "b" } },
+        { { "--width", "100", "a", "b" }, SizeMode::Width, "100", std::nullopt, 0, { "a", "b" } },
         // After "--" everything is a PATH; a lone "-" is a PATH too.
-        { { "--width", "9", "--out", "o", "--", "--jobs", "-x.jpg" }, Dimension::Width, "9", "o", 0, { "--jobs", "-x.jpg" } },
-        { { "--width", "9", "--out", "o", "-" }, Dimension::Width, "9", "o", 0, { "-" } },
-        { { "--width", "9", "--out", "o", "--jobs", "64", "a", "a" }, Dimension::Width, "9", "o", 64, { "a", "a" } },
+        { { "--width", "9", "--out", "o", "--", "--jobs", "-x.jpg" }, SizeMode::Width, "9", "o", 0, { "--jobs", "-x.jpg" } },
+        { { "--width", "9", "--out", "o", "-" }, SizeMode::Width, "9", "o", 0, { "-" } },
+        { { "--width", "9", "--out", "o", "--jobs", "64", "a", "a" }, SizeMode::Width, "9", "o", 64, { "a", "a" } },
+        { { "--long-edge", "1080", "--out", "o", "a" }, SizeMode::LongEdge, "1080", "o", 0, { "a" } },
+        { { "--short-edge=720", "--out", "o", "a" }, SizeMode::ShortEdge, "720", "o", 0, { "a" } },
+        // A box is checked per file too, each side by the size rule.
+        { { "--fit", "1920x1080", "--out", "o", "a" }, SizeMode::Fit, "1920x1080", "o", 0, { "a" } },
     };
     for (const RunRow& row : rows) {
         ParsedArguments parsed = parse(row.arguments);
         SCOPED_TRACE(testing::PrintToString(row.arguments));
         ASSERT_EQ(parsed.kind, Kind::Run) << parsed.error;
-        EXPECT_EQ(parsed.options.dimension, row.dimension);
+        EXPECT_EQ(parsed.options.sizeMode, row.sizeMode);
         EXPECT_EQ(parsed.options.targetText, row.targetText);
         if (row.outputDir) {
             ASSERT_TRUE(parsed.options.outputDir.has_value());
@@ -68,10 +72,12 @@ TEST(CliOptions, ReadsRunsWithTheSizeTextKeptAsTyped)
 TEST(CliOptions, RefusesUsageErrorsWithAReason)
 {
     const std::vector<std::pair<std::vector<std::string_view>, std::string>> rows = {
-        { {}, "one of --width and --height" },
-        { { "--out", "o", "a" }, "one of --width and --height" },
-        { { "--width", "5", "--height", "5", "--out", "o", "a" }, "only one of --width and --height" },
-        { { "--width", "5", "--width", "6", "--out", "o", "a" }, "only one of --width and --height" },
+        { {}, "one of --width, --height, --long-edge, --short-edge and --fit" },
+        { { "--out", "o", "a" }, "one of --width, --height" },
+        { { "--width", "5", "--height", "5", "--out", "o", "a" }, "only one of --width, --height" },
+        { { "--width", "5", "--width", "6", "--out", "o", "a" }, "only one of --width, --height" },
+        { { "--long-edge", "5", "--fit", "5x5", "--out", "o", "a" }, "only one of --width, --height" },
+        { { "--width", "5", "--out", "o", "--keep-dates=1", "a" }, "--keep-dates takes no value" },
         { { "--width", "5", "--out", "o" }, "no PATH" },
         { { "--width", "5", "--out", "o", "--" }, "no PATH" },
         { { "--width", "5", "--out", "o", "--size", "a" }, "unknown option '--size'" },

@@ -127,7 +127,8 @@ TEST(CliUsage, UsageErrorsExitWithTwoAndPrintOnlyToStderr)
         EXPECT_EQ(run.exitCode, 2);
         EXPECT_EQ(run.out, "");
         EXPECT_EQ(run.err.rfind("voveriz-cli: ", 0), 0u) << run.err;
-        EXPECT_NE(run.err.find("Usage: voveriz-cli (--width N | --height N) --out DIR [--jobs J] [--strip | --strip-location]"), std::string::npos);
+        EXPECT_NE(run.err.find("Usage: voveriz-cli (--width N | --height N | --long-edge N | --short-edge N | --fit WxH)\n"),
+                  std::string::npos);
     }
 }
 
@@ -135,7 +136,8 @@ TEST(CliUsage, HelpPrintsUsageOnStdout)
 {
     CliRun run = runCli({ "--help" });
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.out.rfind("Usage: voveriz-cli (--width N | --height N) --out DIR [--jobs J] [--strip | --strip-location]\n", 0), 0u);
+    EXPECT_EQ(run.out.rfind("Usage: voveriz-cli (--width N | --height N | --long-edge N | --short-edge N | --fit WxH)\n", 0),
+              0u);
     EXPECT_EQ(run.err, "");
 }
 
@@ -212,3 +214,80 @@ TEST_F(CliRunTest, WithoutRecursiveAFolderIsNotAnImage)
 }
 
 }  // namespace
+
+namespace {
+
+struct SizeModeRow {
+    std::vector<std::string> size;  // the size option and its value
+    std::string lines;              // for land.jpg (400x300), port.png (300x400), turned.jpg (seen 300x400)
+    std::vector<PixelSize> written;  // the written files' sizes in that order, upright
+};
+
+}  // namespace
+
+TEST_F(CliRunTest, SizeModesMeasureEachImageAsItIsSeen)
+{
+    writeImage(in / "land.jpg", 400, 300);
+    writeImage(in / "port.png", 300, 400);
+    vips::VImage turned = gradientImage(400, 300).copy();
+    turned.set(VIPS_META_ORIENTATION, 6);  // stored 400 x 300, seen 300 x 400
+    turned.jpegsave((in / "turned.jpg").c_str());
+    const std::string copied = ", copied as-is\n";
+    const std::vector<SizeModeRow> rows = {
+        { { "--long-edge", "200" },
+          kOk + "land.jpg 400x300\n   land.jpg 200x150\n" + kOk + "port.png 300x400\n   port.png 150x200\n" + kOk
+              + "turned.jpg 300x400\n   turned.jpg 150x200\n",
+          { { 200, 150 }, { 150, 200 }, { 150, 200 } } },
+        { { "--short-edge", "150" },
+          kOk + "land.jpg 400x300\n   land.jpg 200x150\n" + kOk + "port.png 300x400\n   port.png 150x200\n" + kOk
+              + "turned.jpg 300x400\n   turned.jpg 150x200\n",
+          { { 200, 150 }, { 150, 200 }, { 150, 200 } } },
+        { { "--fit", "200x100" },
+          kOk + "land.jpg 400x300\n   land.jpg 133x100\n" + kOk + "port.png 300x400\n   port.png 75x100\n" + kOk
+              + "turned.jpg 300x400\n   turned.jpg 75x100\n",
+          { { 133, 100 }, { 75, 100 }, { 75, 100 } } },
+        { { "--long-edge", "400" },
+          "-  land.jpg - already 400px wide" + copied + "-  port.png - already 400px tall" + copied
+              + "-  turned.jpg - already 400px tall" + copied,
+          { { 400, 300 }, { 300, 400 }, { 400, 300 } } },  // a copy keeps its stored sides and tag
+        { { "--fit", "1000x400" },  // the side that meets the box first is measured
+          "-  land.jpg - already 300px tall" + copied + "-  port.png - already 400px tall" + copied
+              + "-  turned.jpg - already 400px tall" + copied,
+          { { 400, 300 }, { 300, 400 }, { 400, 300 } } },
+    };
+    for (const SizeModeRow& row : rows) {
+        SCOPED_TRACE(row.size[0] + " " + row.size[1]);
+        TempDir folder;
+        std::vector<std::string> arguments = row.size;
+        for (const char* name : { "land.jpg", "port.png", "turned.jpg" }) arguments.push_back(source(name));
+        arguments.insert(arguments.end(), { "--out", folder.path().string() });
+        const CliRun run = runCli(arguments);
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(run.out, row.lines);
+        EXPECT_EQ(imageSize(folder / "land.jpg"), row.written[0]);
+        EXPECT_EQ(imageSize(folder / "port.png"), row.written[1]);
+        EXPECT_EQ(imageSize(folder / "turned.jpg"), row.written[2]);
+    }
+    // A box is two sizes, each by the rule.
+    for (const char* box : { "200", "200x", "x100", "200x0", "200X100" }) {
+        const CliRun run = runCli({ "--fit", box, "--out", out().string(), source("land.jpg") });
+        EXPECT_EQ(run.exitCode, 1) << box;
+        EXPECT_EQ(run.out, "Enter a valid pixel number first.\n") << box;
+    }
+}
+
+TEST_F(CliRunTest, KeepDatesGivesResizedFilesTheirSourcesTime)
+{
+    const auto then = fs::file_time_type::clock::now() - std::chrono::hours(24 * 400);
+    fs::last_write_time(in / "big.jpg", then);
+    fs::last_write_time(in / "small.jpg", then);
+    for (const bool keep : { false, true }) {
+        TempDir folder;
+        std::vector<std::string> arguments = { "--width", "100", "--out", folder.path().string(), source("big.jpg"),
+                                               source("small.jpg") };
+        if (keep) arguments.push_back("--keep-dates");
+        ASSERT_EQ(runCli(arguments).exitCode, 0);
+        EXPECT_EQ(fs::last_write_time(folder / "big.jpg") == then, keep) << "resized";
+        EXPECT_EQ(fs::last_write_time(folder / "small.jpg"), then) << "copied";
+    }
+}

@@ -192,9 +192,17 @@ int writeAll(int fd, std::string_view bytes)
 
 }  // namespace
 
-PlacedFile writeNewFile(const fs::path& dir, const std::string& wantedName, mode_t sourceMode, std::string_view bytes)
+PlacedFile writeNewFile(const fs::path& dir, const std::string& wantedName, mode_t sourceMode, std::string_view bytes,
+                        const struct timespec* modified)
 {
-    return placeNewFile(dir, wantedName, sourceMode, [bytes](int fd) { return writeAll(fd, bytes); });
+    return placeNewFile(dir, wantedName, sourceMode, [bytes, modified](int fd) {
+        if (int error = writeAll(fd, bytes); error != 0) return error;
+        if (modified != nullptr) {
+            const struct timespec times[2] = {{0, UTIME_OMIT}, *modified};
+            ::futimens(fd, times);
+        }
+        return 0;
+    });
 }
 
 PlacedFile copyToNewFile(const fs::path& dir, const std::string& wantedName, const fs::path& src)

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include <sys/types.h>
+#include <time.h>
 
 namespace voveriz {
 
@@ -36,9 +37,10 @@ PlacedFile placeNewFile(const std::filesystem::path& dir, const std::string& wan
 // grants them. Never execute, never a special bit.
 mode_t outputPermissions(mode_t sourceMode);
 
-// placeNewFile with the given bytes as content.
+// placeNewFile with the given bytes as content, and the given modification time where one is
+// given (setting it is a courtesy: its failure does not fail the write).
 PlacedFile writeNewFile(const std::filesystem::path& dir, const std::string& wantedName, mode_t sourceMode,
-                        std::string_view bytes);
+                        std::string_view bytes, const struct timespec* modified = nullptr);
 
 // placeNewFile with the bytes of src, copied unchanged; the copy keeps src's modification time and
 // takes its permissions from src's mode.

@@ -9,6 +9,8 @@ struct MetadataOptions {
     bool strip = false;
     // No GPS in EXIF or XMP, and none of XMP's and IPTC's place names; everything else stays.
     bool stripLocation = false;
+    // The resized file takes its source's modification time (a copy always does).
+    bool keepModificationTime = false;
     bool operator==(const MetadataOptions&) const = default;
 };
 

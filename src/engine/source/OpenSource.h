@@ -24,6 +24,7 @@ public:
     // The name the file is opened again by: under /proc/self/fd where /proc is mounted.
     const std::string& path() const { return m_path; }
     mode_t mode() const { return m_opened.st_mode; }  // what a written file's permissions are drawn from
+    const struct timespec& modified() const { return m_opened.st_mtim; }  // as it was when opened
 
     // Whether the file was written to since it was opened (its size, or its change time).
     bool changedSinceOpened() const;
