@@ -23,15 +23,21 @@ VImage asSrgb(const VImage& image)
     return srgb.bands() > 3 ? srgb.extract_band(0, VImage::option()->set("n", 3)) : srgb;
 }
 
+// Scaled in float and rounded to 8 bits once: libvips's resize of 8-bit pixels has fixed-point
+// arithmetic of its own (6-bit vertical weights in 8.14, 12-bit in 8.16), and a reference in it
+// would favour whichever tool shares the installed libvips's rounding.
 VImage reference(const VImage& source, int width, int height)
 {
+    const VImage exact = source.cast(VIPS_FORMAT_FLOAT);
     // vips rounds the scaled size; nudge the scale a quarter pixel up if it fell short.
     for (double nudge : { 0.0, 0.25 }) {
-        VImage scaled = source.resize((width + nudge) / source.width(),
-                                      VImage::option()
-                                          ->set("vscale", (height + nudge) / source.height())
-                                          ->set("kernel", VIPS_KERNEL_LANCZOS3));
-        if (scaled.width() == width && scaled.height() == height) return scaled.copy_memory();
+        VImage scaled = exact.resize((width + nudge) / source.width(),
+                                     VImage::option()
+                                         ->set("vscale", (height + nudge) / source.height())
+                                         ->set("kernel", VIPS_KERNEL_LANCZOS3));
+        if (scaled.width() == width && scaled.height() == height) {
+            return scaled.round(VIPS_OPERATION_ROUND_RINT).cast(VIPS_FORMAT_UCHAR).copy_memory();
+        }
     }
     throw vips::VError("cannot scale the reference to the output's size");
 }
