@@ -10,6 +10,9 @@ namespace {
 
 // (sum + box / 2) / box by a multiply and a shift: exact for sums below 256 * box while
 // box <= 4096 (then sum * box < 2^32, the bound of the round-up method), a division past that.
+// In a reduce it makes only the box past a row's end (one pixel a row), where a division measured
+// the same: 0.97x to 1.01x on the horizontal pass of 5121x2880 and of 8000x6000 to 1080 wide
+// (2-core, AVX-512 and AVX2).
 class BoxDivider {
 public:
     explicit BoxDivider(int box) : m_box(box), m_multiplier((std::uint64_t{1} << 32) / box + 1) {}

@@ -37,7 +37,9 @@ void ReduceLine(const std::uint8_t* const* lines, const std::int16_t* weights, i
     const std::size_t n = hn::Lanes(d16);
     const auto start = hn::Set(d16, 32);
     std::size_t x = 0;
-    // Two vectors at a time: each sum is a chain of dependent adds, two chains overlap.
+    // Two vectors at a time: each sum is a chain of dependent adds, two chains overlap. With the
+    // loop below alone, the vertical pass of 4000x3000 to 1080x810 (23 taps) takes 1.15x as long
+    // and that of 5120x2880 to 1080x608 (15 taps) 1.04x (AVX-512, 2-core; 1.38x and 1.05x with AVX2).
     for (; x + 2 * n <= count; x += 2 * n) {
         auto sum0 = start;
         auto sum1 = start;
@@ -94,7 +96,9 @@ void AveragePlane(const std::uint8_t* in, int box, std::uint8_t* out, std::size_
     const auto half = hn::Set(d32, box / 2);
     const auto divisor = hn::Set(df, static_cast<float>(box));
     // Exact as in AverageLines; the boxes of 2, 3 and 4 that a thumbnail meets are split apart
-    // with interleaved loads.
+    // with interleaved loads. With the plain loop below alone, the horizontal pass to 1080 wide
+    // takes 2.0x as long from 5120 (box 2), 2.0x from 8000 (box 3) and 1.8x from 9000 (box 4)
+    // (AVX-512, 2-core; 2.1x, 1.9x and 1.6x with AVX2).
     const auto finish = [&](hn::Vec<decltype(d32)> sum, std::uint8_t* to) {
         hn::StoreU(hn::DemoteTo(d8, hn::ConvertTo(d32, hn::Div(hn::ConvertTo(df, sum), divisor))), d8, to);
     };
@@ -198,7 +202,9 @@ void ReduceRow(const std::uint8_t* const* planes, int bands, const std::int32_t*
     const std::size_t chunks = (static_cast<std::size_t>(taps) + n - 1) / n;
     HWY_DASSERT(chunks * n <= static_cast<std::size_t>(weightStride));
     (void)weightStride;
-    // The taps of a gap-2 reduce (at most 25) fill one to four vectors but on plain code.
+    // The taps of a gap-2 reduce (at most 25) fill one to four vectors but on plain code. With the
+    // count known at run time only, the horizontal pass of 4000x3000 to 1080x810 takes 1.29x as
+    // long and that of 5120x2880 to 1080x608 1.18x (AVX-512, 2-core; 1.29x and 1.14x with AVX2).
     switch (chunks) {
     case 1: return reduceRowIn<1>(planes, bands, starts, weights, chunks, width, out);
     case 2: return reduceRowIn<2>(planes, bands, starts, weights, chunks, width, out);

@@ -9,10 +9,10 @@
 
 namespace voveriz::resample {
 
-// Working memory of one thread's sequence over a reduce: it grows to the largest region the
-// thread is asked for and is then reused, so a region costs no allocation.
 // Box-averaged lines over the columns left..left + width - 1, kept in a ring from region to
 // region: the next region (often the next line alone, as a box wide asks) needs most of them again.
+// Boxing each region's lines anew, the vertical pass of 5120x2880 to 1080x608 (box 2) takes 1.20x
+// as long (AVX-512, 2-core; 1.26x with AVX2).
 struct BoxedLines {
     std::vector<std::uint8_t> bytes;
     int left = 0;
@@ -22,6 +22,9 @@ struct BoxedLines {
     int high = -1;
 };
 
+// Working memory of one thread's sequence over a reduce: it grows to the largest region the
+// thread is asked for and is then reused, as the boxed lines must be. The rest measured the same
+// allocated anew for each region (1.01x on both passes of 4000x3000 to 1080x810, 2-core).
 struct ReduceScratch {
     BoxedLines boxed;
     std::vector<std::uint8_t> bytes;  // the band planes of one row
