@@ -9,7 +9,7 @@ namespace {
 constexpr std::string_view kUsage
     = "Usage: voveriz-cli (--width N | --height N | --long-edge N | --short-edge N | --fit WxH)\n"
       "                   --out DIR [--jobs J] [--strip | --strip-location] [--keep-dates]\n"
-      "                   [--recursive] PATH...\n"
+      "                   [--format FORMAT] [--quality Q] [--recursive] PATH...\n"
       "Resizes each PATH into DIR so that its width (or height) is N pixels; an image already\n"
       "that small or smaller is copied unchanged. Nothing is ever overwritten.\n"
       "\n"
@@ -26,6 +26,14 @@ constexpr std::string_view kUsage
       "                    the color profile stays\n"
       "  --strip-location  resized images keep their metadata but lose GPS and place names\n"
       "  --keep-dates      resized images take their source's modification time, as copies do\n"
+      "  --format FORMAT   write every output as jpeg, png, webp, avif, heic, jxl, tiff, gif\n"
+      "                    or bmp, its extension following (IMG_1.HEIC -> IMG_1.jpg with jpeg);\n"
+      "                    an image already small enough in another format is converted at\n"
+      "                    its own size, e.g. --width 1080 --format webp\n"
+      "  --quality Q       1 to 100, for jpeg, webp, avif, heic and jxl outputs (default: 92\n"
+      "                    for jpeg, about as faithful for the others); with --format naming a\n"
+      "                    lossless format it is an error, without --format the PNG, TIFF, GIF\n"
+      "                    and BMP outputs ignore it, e.g. --format avif --quality 60\n"
       "  -r, --recursive   walk each folder among the PATHs: its files, then its subfolders,\n"
       "                    names sorted, hidden ones left out, links to folders not followed;\n"
       "                    outputs go into the same subfolders under DIR, and DIR itself is\n"
@@ -59,6 +67,14 @@ std::optional<SizeMode> sizeModeOf(std::string_view option)
     return std::nullopt;
 }
 
+std::optional<int> parseQuality(std::string_view text)
+{
+    int value = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value < 1 || value > 100) return std::nullopt;
+    return value;
+}
+
 std::optional<unsigned> parseJobs(std::string_view text)
 {
     unsigned value = 0;
@@ -67,7 +83,7 @@ std::optional<unsigned> parseJobs(std::string_view text)
     return value;
 }
 
-}  // namespace
+} // namespace
 
 std::string_view usageText()
 {
@@ -114,7 +130,7 @@ ParsedArguments parseArguments(std::span<const std::string_view> arguments)
             continue;
         }
         const std::optional<SizeMode> mode = sizeModeOf(name);
-        if (!mode && name != "--out" && name != "--jobs") {
+        if (!mode && name != "--out" && name != "--jobs" && name != "--format" && name != "--quality") {
             return usageError("unknown option '" + std::string(name) + "'");
         }
         if (!value) {
@@ -131,6 +147,19 @@ ParsedArguments parseArguments(std::span<const std::string_view> arguments)
             if (options.outputDir) return usageError("--out given more than once");
             if (value->empty()) return usageError("--out needs a folder");
             options.outputDir = std::filesystem::path(*value);
+        } else if (name == "--format") {
+            if (options.output.format) return usageError("--format given more than once");
+            options.output.format = imageFormatNamed(*value);
+            if (!options.output.format) {
+                return usageError("--format takes jpeg, png, webp, avif, heic, jxl, tiff, gif or bmp, not '"
+                    + std::string(*value) + "'");
+            }
+        } else if (name == "--quality") {
+            if (options.output.quality != 0) return usageError("--quality given more than once");
+            const std::optional<int> quality = parseQuality(*value);
+            if (!quality)
+                return usageError("--quality needs a whole number from 1 to 100, not '" + std::string(*value) + "'");
+            options.output.quality = *quality;
         } else {
             if (jobsGiven) return usageError("--jobs given more than once");
             auto jobs = parseJobs(*value);
@@ -144,9 +173,13 @@ ParsedArguments parseArguments(std::span<const std::string_view> arguments)
     if (options.metadata.strip && options.metadata.stripLocation) {
         return usageError("give only one of --strip and --strip-location");
     }
+    if (options.output.quality != 0 && options.output.format && !isLossy(*options.output.format)) {
+        return usageError("--quality is for jpeg, webp, avif, heic and jxl; "
+            + std::string(nameOf(*options.output.format)) + " is lossless");
+    }
     if (options.paths.empty()) return usageError("no PATH given");
     parsed.kind = ParsedArguments::Kind::Run;
     return parsed;
 }
 
-}  // namespace voveriz::cli
+} // namespace voveriz::cli

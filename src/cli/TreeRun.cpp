@@ -1,6 +1,8 @@
 #include "cli/TreeRun.h"
 
 #include "batch/BatchRun.h"
+#include "batch/TargetSize.h"
+#include "engine/ResizeImage.h"
 #include "engine/files/FileName.h"
 
 #include <sys/stat.h>
@@ -19,9 +21,21 @@ mode_t folderPermissions(mode_t sourceMode)
     return S_IRWXU | (sourceMode & (S_IRWXG | S_IRWXO));
 }
 
-}  // namespace
+// The window's checks of one file, then the engine with choice (the window has no such choice).
+BatchOutcome processFile(const fs::path& file, const BatchSettingsSnapshot& settings, const OutputChoice& choice)
+{
+    if (choice == OutputChoice {}) return processDroppedFile(file, settings);
+    if (!settings.outputPath) return { std::nullopt, std::string(kNoOutputFolderLine) };
+    const std::optional<SizeRule> rule = parseSizeRule(settings.sizeMode, settings.targetText);
+    if (!rule) return { std::nullopt, std::string(kInvalidTargetLine) };
+    return { resizeImage(file, *rule, *settings.outputPath, settings.metadata, choice), {} };
+}
 
-TreeOutput::TreeOutput(std::vector<WalkedFolder> folders) : m_folders(std::move(folders)), m_ready(m_folders.size())
+} // namespace
+
+TreeOutput::TreeOutput(std::vector<WalkedFolder> folders)
+    : m_folders(std::move(folders))
+    , m_ready(m_folders.size())
 {
 }
 
@@ -48,7 +62,8 @@ void TreeOutput::removeEmptyMade()
 {
     const std::lock_guard lock(m_mutex);
     // Deepest first: a child was always made after its parent. rmdir removes only empty folders.
-    for (auto it = m_made.rbegin(); it != m_made.rend(); ++it) ::rmdir(it->c_str());
+    for (auto it = m_made.rbegin(); it != m_made.rend(); ++it)
+        ::rmdir(it->c_str());
     m_made.clear();
 }
 
@@ -61,16 +76,17 @@ ResizeResult shownInWalk(const ResizeResult& result, const std::string& shownFol
     return ResizeResult(std::move(shown));
 }
 
-BatchOutcome processWalkedFile(const WalkedFile& file, BatchSettingsSnapshot settings, TreeOutput& output)
+BatchOutcome processWalkedFile(
+    const WalkedFile& file, BatchSettingsSnapshot settings, TreeOutput& output, const OutputChoice& choice)
 {
     const std::string name = lastComponent(file.source);
     if (!file.error.empty()) {
-        return {ResizeResult::failed(file.shownFolder + name, file.error), {}};
+        return { ResizeResult::failed(file.shownFolder + name, file.error), {} };
     }
     if (settings.outputPath) settings.outputPath = output.folderFor(*settings.outputPath, file.folder);
-    BatchOutcome outcome = processDroppedFile(file.source, settings);
+    BatchOutcome outcome = processFile(file.source, settings, choice);
     if (outcome.result) outcome.result = shownInWalk(*outcome.result, file.shownFolder);
     return outcome;
 }
 
-}  // namespace voveriz::cli
+} // namespace voveriz::cli

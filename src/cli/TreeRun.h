@@ -3,6 +3,7 @@
 #include "batch/BatchOutcome.h"
 #include "batch/BatchSettings.h"
 #include "cli/TreeWalk.h"
+#include "engine/plan/OutputChoice.h"
 
 #include <filesystem>
 #include <mutex>
@@ -34,11 +35,13 @@ private:
 };
 
 // One file of the run against the settings current for it: the window's checks and engine, its
-// output in its folder under the output folder, its line naming it by its path in the walk.
-BatchOutcome processWalkedFile(const WalkedFile& file, BatchSettingsSnapshot settings, TreeOutput& output);
+// output in its folder under the output folder, in the format and quality of choice, its line
+// naming it by its path in the walk.
+BatchOutcome processWalkedFile(
+    const WalkedFile& file, BatchSettingsSnapshot settings, TreeOutput& output, const OutputChoice& choice = {});
 
 // The engine's result for a file of the walk: the file is named by shownFolder and its name
 // ("trip/IMG_1.jpg 4000x3000"), and a written file by its path below the output folder.
 ResizeResult shownInWalk(const ResizeResult& result, const std::string& shownFolder);
 
-}  // namespace voveriz::cli
+} // namespace voveriz::cli

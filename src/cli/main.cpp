@@ -4,6 +4,7 @@
 #include "cli/FileLine.h"
 #include "cli/TreeRun.h"
 #include "cli/TreeWalk.h"
+#include "cli/WritableFormats.h"
 #include "engine/EngineRuntime.h"
 
 #include <cstdio>
@@ -30,6 +31,11 @@ void writeLine(std::string_view text)
 int run(const CliOptions& options, const char* argv0)
 {
     voveriz::EngineRuntime runtime(argv0);
+    if (options.output.format && !voveriz::cli::canWrite(*options.output.format)) {
+        std::fprintf(stderr, "voveriz-cli: this libvips cannot write %s; --format takes %s\n",
+            std::string(voveriz::nameOf(*options.output.format)).c_str(), writableFormatNames().c_str());
+        return kUsageError;
+    }
     auto settings = std::make_shared<voveriz::BatchSettings>();
     if (options.outputDir) settings->setOutputPath(*options.outputDir);
     settings->setSizeMode(options.sizeMode);
@@ -41,7 +47,8 @@ int run(const CliOptions& options, const char* argv0)
     Walk walk = walkPaths(options.paths, options.recursive, options.outputDir);
     TreeOutput output(std::move(walk.folders));
     std::vector<std::filesystem::path> files;
-    for (const WalkedFile& file : walk.files) files.push_back(file.source);
+    for (const WalkedFile& file : walk.files)
+        files.push_back(file.source);
     bool allSucceeded = true;
     voveriz::BatchWorkers workers(options.jobs != 0 ? options.jobs : voveriz::BatchWorkers::coreCount());
     workers.submit(
@@ -52,14 +59,14 @@ int run(const CliOptions& options, const char* argv0)
             allSucceeded = allSucceeded && line.succeeded;
         },
         [&](std::size_t index, const voveriz::BatchSettingsSnapshot& snapshot) {
-            return processWalkedFile(walk.files[index], snapshot, output);
+            return processWalkedFile(walk.files[index], snapshot, output, options.output);
         });
     workers.waitUntilIdle();
     output.removeEmptyMade();
     return allSucceeded ? kAllSucceeded : kSomeFailed;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -82,7 +89,7 @@ int main(int argc, char** argv)
     if (parsed.options.recursive && parsed.options.outputDir
         && walksOutputFolder(parsed.options.paths, *parsed.options.outputDir)) {
         std::fprintf(stderr, "voveriz-cli: --out is a folder among the PATHs; give one outside it or below it\n%s",
-                     usageText().data());
+            usageText().data());
         return kUsageError;
     }
     try {

@@ -9,10 +9,13 @@ namespace {
 std::string statusOf(Outcome outcome)
 {
     switch (outcome) {
-    case Outcome::Resized: return "ok";
+    case Outcome::Resized:
+        return "ok";
     case Outcome::Copied:
-    case Outcome::NotAnImage: return "skip";
-    case Outcome::Failed: break;
+    case Outcome::NotAnImage:
+        return "skip";
+    case Outcome::Failed:
+        break;
     }
     return "error";
 }
@@ -22,29 +25,35 @@ std::string sizeText(PixelSize size)
     return std::to_string(size.width) + "x" + std::to_string(size.height);
 }
 
-// "a.jpg 4032x3024\n   a.jpg 1080x810", "a.jpg - already 800px wide, copied as-is", ...
+// "a.jpg 4032x3024\n   a.jpg 1080x810", "a.png 800x600\n   a.webp 800x600 - converted to WebP",
+// "a.jpg - already 800px wide, copied as-is", ...
 std::string messageOf(const ResizeAccount& account)
 {
     switch (account.outcome) {
     case Outcome::Resized:
         return account.source + " " + sizeText(account.sourceSize) + "\n   " + account.written + " "
-               + sizeText(account.writtenSize);
+            + sizeText(account.writtenSize)
+            + (account.convertedTo.empty() ? "" : " - converted to " + account.convertedTo);
     case Outcome::Copied: {
         const bool wide = account.dimension == Dimension::Width;
         const std::int64_t measured = wide ? account.sourceSize.width : account.sourceSize.height;
         return account.source + " - already " + std::to_string(measured)
-               + (wide ? "px wide, copied as-is" : "px tall, copied as-is");
+            + (wide ? "px wide, copied as-is" : "px tall, copied as-is");
     }
-    case Outcome::NotAnImage: return account.source + " - not an image, skipped";
-    case Outcome::Failed: break;
+    case Outcome::NotAnImage:
+        return account.source + " - not an image, skipped";
+    case Outcome::Failed:
+        break;
     }
     return account.source + " - " + account.reason;
 }
 
-}  // namespace
+} // namespace
 
 ResizeResult::ResizeResult(ResizeAccount account)
-    : m_account(std::move(account)), m_status(statusOf(m_account.outcome)), m_message(messageOf(m_account))
+    : m_account(std::move(account))
+    , m_status(statusOf(m_account.outcome))
+    , m_message(messageOf(m_account))
 {
 }
 
@@ -56,6 +65,18 @@ ResizeResult ResizeResult::resized(std::string source, PixelSize sourceSize, std
     account.sourceSize = sourceSize;
     account.written = std::move(written);
     account.writtenSize = writtenSize;
+    return ResizeResult(std::move(account));
+}
+
+ResizeResult ResizeResult::converted(std::string source, PixelSize size, std::string written, std::string format)
+{
+    ResizeAccount account;
+    account.outcome = Outcome::Resized;
+    account.source = std::move(source);
+    account.sourceSize = size;
+    account.written = std::move(written);
+    account.writtenSize = size;
+    account.convertedTo = std::move(format);
     return ResizeResult(std::move(account));
 }
 
@@ -87,4 +108,4 @@ ResizeResult ResizeResult::failed(std::string source, std::string reason)
     return ResizeResult(std::move(account));
 }
 
-}  // namespace voveriz
+} // namespace voveriz

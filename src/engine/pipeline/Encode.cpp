@@ -1,7 +1,7 @@
 #include "engine/pipeline/Encode.h"
 
-#include "engine/pipeline/BmpFile.h"
 #include "engine/metadata/OutputMetadata.h"
+#include "engine/pipeline/BmpFile.h"
 
 #include <glib.h>
 
@@ -20,7 +20,7 @@ VImage flattenOntoWhite(VImage image)
     if (image.format() != VIPS_FORMAT_UCHAR) {
         image = image.colourspace(VIPS_INTERPRETATION_sRGB);
     }
-    return image.flatten(VImage::option()->set("background", std::vector<double>{255.0}));
+    return image.flatten(VImage::option()->set("background", std::vector<double> { 255.0 }));
 }
 
 // Leaves out a color profile that does not describe the pixels. thumbnail turns CMYK pixels into
@@ -44,17 +44,95 @@ std::string takeBuffer(void* data, size_t size)
     return std::string(static_cast<const char*>(data), size);
 }
 
-}  // namespace
+// 8-bit sRGB (or grey) pixels, for the encoders below that write 8 bits a sample: their own
+// conversion of 16-bit pixels would cut them rather than scale them.
+VImage asEightBit(VImage image)
+{
+    if (image.format() == VIPS_FORMAT_UCHAR) return image;
+    return image.colourspace(VIPS_INTERPRETATION_sRGB).cast(VIPS_FORMAT_UCHAR);
+}
+
+// libvips 8.15 and later write a fresh EXIF block into a WebP, HEIF or JPEG XL file whose image
+// has none (orientation, resolution and a color space of "Uncalibrated"); their savers' "keep"
+// flags leave it out. 8.14 writes none and has no such flags.
+bool saversTakeKeep()
+{
+    static const bool takes = [] {
+        const GType type = g_type_from_name("VipsForeignSave");
+        if (type == 0) return false;
+        gpointer klass = g_type_class_ref(type);
+        const bool found = g_object_class_find_property(G_OBJECT_CLASS(klass), "keep") != nullptr;
+        g_type_class_unref(klass);
+        return found;
+    }();
+    return takes;
+}
+
+// VipsForeignKeep's XMP, IPTC, ICC and OTHER (8.15 and later): everything but EXIF.
+constexpr int kKeepAllButExif = 2 | 4 | 8 | 16;
+
+bool leavesOutExif(const VImage& image)
+{
+    return image.get_typeof("exif-data") == 0 && saversTakeKeep();
+}
+
+using SaveCall = int (*)(VipsImage*, void**, size_t*, int quality, bool leaveOutExif);
+
+std::string saved(const VImage& image, int quality, SaveCall save)
+{
+    void* data = nullptr;
+    size_t size = 0;
+    if (save(image.get_image(), &data, &size, quality, leavesOutExif(image)) != 0) throw vips::VError();
+    return takeBuffer(data, size);
+}
+
+int saveWebp(VipsImage* in, void** data, size_t* size, int quality, bool leaveOutExif)
+{
+    if (leaveOutExif) return vips_webpsave_buffer(in, data, size, "Q", quality, "keep", kKeepAllButExif, nullptr);
+    return vips_webpsave_buffer(in, data, size, "Q", quality, nullptr);
+}
+
+int saveJxl(VipsImage* in, void** data, size_t* size, int quality, bool leaveOutExif)
+{
+    if (leaveOutExif) return vips_jxlsave_buffer(in, data, size, "Q", quality, "keep", kKeepAllButExif, nullptr);
+    return vips_jxlsave_buffer(in, data, size, "Q", quality, nullptr);
+}
+
+template <VipsForeignHeifCompression compression>
+int saveHeif(VipsImage* in, void** data, size_t* size, int quality, bool leaveOutExif)
+{
+    if (leaveOutExif) {
+        return vips_heifsave_buffer(
+            in, data, size, "Q", quality, "compression", compression, "keep", kKeepAllButExif, nullptr);
+    }
+    return vips_heifsave_buffer(in, data, size, "Q", quality, "compression", compression, nullptr);
+}
+
+} // namespace
 
 std::string encodeImage(VImage image, ImageFormat format, const MetadataOptions& metadata)
 {
+    return encodeImage(std::move(image), OutputFormat { format, std::string(extensionOf(format)) }, metadata);
+}
+
+std::string encodeImage(VImage image, const OutputFormat& output, const MetadataOptions& metadata)
+{
     image = withOutputMetadata(withHonestProfile(image), metadata);
+    const int quality = output.quality != 0 ? output.quality : defaultQuality(output.format);
     void* data = nullptr;
     size_t size = 0;
-    switch (format) {
+    switch (output.format) {
     case ImageFormat::Jpeg:
-        flattenOntoWhite(image).write_to_buffer(".jpg", &data, &size, VImage::option()->set("Q", 92));
+        flattenOntoWhite(image).write_to_buffer(".jpg", &data, &size, VImage::option()->set("Q", quality));
         return finishedJpeg(takeBuffer(data, size), metadata);
+    case ImageFormat::Webp:
+        return saved(asEightBit(image), quality, saveWebp);
+    case ImageFormat::Avif:
+        return saved(asEightBit(image), quality, saveHeif<VIPS_FOREIGN_HEIF_COMPRESSION_AV1>);
+    case ImageFormat::Heic:
+        return saved(asEightBit(image), quality, saveHeif<VIPS_FOREIGN_HEIF_COMPRESSION_HEVC>);
+    case ImageFormat::Jxl:
+        return saved(image, quality, saveJxl);
     case ImageFormat::Png:
         image.write_to_buffer(".png", &data, &size);
         return finishedPng(takeBuffer(data, size), image);
@@ -75,4 +153,4 @@ std::string encodeImage(VImage image, ImageFormat format, const MetadataOptions&
     return {};
 }
 
-}  // namespace voveriz
+} // namespace voveriz

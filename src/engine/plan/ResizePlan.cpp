@@ -6,26 +6,46 @@
 
 namespace voveriz {
 
-ResizePlan planResize(const SourceHeader& header, const std::string& name, std::int64_t target,
-                      Dimension dimension)
+namespace {
+
+OutputFormat chosenOutput(const std::string& sourceExtension, const OutputChoice& choice)
+{
+    OutputFormat output = choice.format ? OutputFormat { *choice.format, std::string(extensionOf(*choice.format)) }
+                                        : outputFormatFor(sourceExtension);
+    if (isLossy(output.format)) output.quality = choice.quality;
+    return output;
+}
+
+} // namespace
+
+ResizePlan planResize(const SourceHeader& header, const std::string& name, std::int64_t target, Dimension dimension,
+    const OutputChoice& choice, std::optional<ImageFormat> storedFormat)
 {
     ResizePlan plan;
+    const NameParts parts = splitFileName(name);
     const bool wide = dimension == Dimension::Width;
     if (target >= (wide ? header.width : header.height)) {
-        plan.action = ResizePlan::Action::Copy;
-        return plan;
+        const bool inFormat
+            = !choice.format || (storedFormat == choice.format && formatOfExtension(parts.extension) == choice.format);
+        if (inFormat) {
+            plan.action = ResizePlan::Action::Copy;
+            return plan;
+        }
+        plan.converted = true;
+        plan.width = header.width;
+        plan.height = header.height;
+    } else {
+        plan.width = wide ? target : scaledOtherSide(target, header.height, header.width);
+        plan.height = wide ? scaledOtherSide(target, header.width, header.height) : target;
+        if (plan.width < 1 || plan.height < 1) return plan;
     }
-    plan.width = wide ? target : scaledOtherSide(target, header.height, header.width);
-    plan.height = wide ? scaledOtherSide(target, header.width, header.height) : target;
-    if (plan.width < 1 || plan.height < 1) return plan;
 
-    const NameParts parts = splitFileName(name);
-    plan.output = outputFormatFor(parts.extension);
+    plan.output = chosenOutput(parts.extension, choice);
     plan.outputName = parts.base + "." + plan.output.extension;
     const int pages = header.stored.pages;
     const bool allFrames = plan.output.format == ImageFormat::Gif && pages > 1;
-    if (!fitsDecodeBudget(header.width, header.height, allFrames ? pages : 1,
-                          header.gif() ? kMaxGifFramePixels : kMaxFramePixels)) {
+    if (!fitsDecodeBudget(
+            header.width, header.height, allFrames ? pages : 1, header.gif() ? kMaxGifFramePixels : kMaxFramePixels)) {
         return plan;
     }
     const bool swap = header.sidesSwap();
@@ -39,4 +59,4 @@ ResizePlan planResize(const SourceHeader& header, const std::string& name, std::
     return plan;
 }
 
-}  // namespace voveriz
+} // namespace voveriz
