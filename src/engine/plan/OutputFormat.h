@@ -34,8 +34,8 @@ std::optional<ImageFormat> formatOfExtension(std::string_view extension);
 // Whether the format loses detail in encoding and so takes a quality; PNG, TIFF, GIF and BMP do not.
 bool isLossy(ImageFormat format);
 
-// The quality the format is written at when none is asked for: JPEG 92, and for the others about
-// the same fidelity to the scaled image (see docs/benchmarks.md for how it was measured).
+// The quality the format is written at when none is asked for: JPEG 92, and for the others the
+// lowest whose PSNR on phone photos reaches JPEG 92's, or WebP's best (docs/benchmarks.md).
 int defaultQuality(ImageFormat format);
 
 // Whether the format can carry an ICC profile (else the engine converts to sRGB before writing).
