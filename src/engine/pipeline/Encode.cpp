@@ -5,6 +5,7 @@
 
 #include <glib.h>
 
+#include <cstdint>
 #include <memory>
 
 namespace voveriz {
@@ -98,6 +99,41 @@ int saveJxl(VipsImage* in, void** data, size_t* size, int quality, bool leaveOut
     return vips_jxlsave_buffer(in, data, size, "Q", quality, nullptr);
 }
 
+std::uint32_t littleEndian32(const std::string& bytes, std::size_t at)
+{
+    std::uint32_t value = 0;
+    for (int i = 3; i >= 0; --i)
+        value = (value << 8) | static_cast<unsigned char>(bytes[at + i]);
+    return value;
+}
+
+void putLittleEndian32(std::string& bytes, std::size_t at, std::uint32_t value)
+{
+    for (int i = 0; i < 4; ++i)
+        bytes[at + i] = static_cast<char>((value >> (8 * i)) & 0xff);
+}
+
+// A WebP file without its EXIF chunk, and without the extended header's flag that announces one.
+// libvips 8.14 writes a fresh EXIF block into every WebP it saves, even from an image with none;
+// a file it did not write in the expected layout is left as it is.
+std::string withoutWebpExif(std::string webp)
+{
+    if (webp.size() < 12 || webp.compare(0, 4, "RIFF") != 0 || webp.compare(8, 4, "WEBP") != 0) return webp;
+    std::string out = webp.substr(0, 12);
+    for (std::size_t at = 12; at < webp.size();) {
+        if (webp.size() - at < 8) return webp;
+        const std::uint64_t length = 8 + std::uint64_t(littleEndian32(webp, at + 4));
+        const std::uint64_t padded = length + (length & 1);
+        if (padded > webp.size() - at) return webp;
+        std::string chunk = webp.substr(at, padded);
+        if (chunk.compare(0, 4, "VP8X") == 0 && chunk.size() > 8) chunk[8] = static_cast<char>(chunk[8] & ~0x08);
+        if (chunk.compare(0, 4, "EXIF") != 0) out += chunk;
+        at += padded;
+    }
+    putLittleEndian32(out, 4, static_cast<std::uint32_t>(out.size() - 8));
+    return out;
+}
+
 template <VipsForeignHeifCompression compression>
 int saveHeif(VipsImage* in, void** data, size_t* size, int quality, bool leaveOutExif)
 {
@@ -125,8 +161,11 @@ std::string encodeImage(VImage image, const OutputFormat& output, const Metadata
     case ImageFormat::Jpeg:
         flattenOntoWhite(image).write_to_buffer(".jpg", &data, &size, VImage::option()->set("Q", quality));
         return finishedJpeg(takeBuffer(data, size), metadata);
-    case ImageFormat::Webp:
-        return saved(asEightBit(image), quality, saveWebp);
+    case ImageFormat::Webp: {
+        const VImage pixels = asEightBit(image);
+        std::string webp = saved(pixels, quality, saveWebp);
+        return pixels.get_typeof("exif-data") != 0 ? webp : withoutWebpExif(std::move(webp));
+    }
     case ImageFormat::Avif:
         return saved(asEightBit(image), quality, saveHeif<VIPS_FOREIGN_HEIF_COMPRESSION_AV1>);
     case ImageFormat::Heic:
