@@ -13,20 +13,35 @@ using vips::VImage;
 
 namespace {
 
-GuardedImage scaled(const ThumbnailSource& source, const SourceHeader& header, const ResizePlan& plan)
+GuardedImage scaled(const ThumbnailSource& source, const SourceHeader& header, const ResizePlan& plan,
+                    JpegDecode decode)
 {
-    return GuardedImage([&] { return buildThumbnail(source, header.stored, plan.request); });
+    return GuardedImage([&] { return buildThumbnail(source, header.stored, plan.request, decode); });
 }
 
-std::string scaleAndEncode(const ThumbnailSource& source, const SourceHeader& header, const ResizePlan& plan,
-                           const MetadataOptions& metadata)
+std::string encodeScaled(const ThumbnailSource& source, const SourceHeader& header, const ResizePlan& plan,
+                         const MetadataOptions& metadata, JpegDecode decode)
 {
-    const GuardedImage image = scaled(source, header, plan);
+    const GuardedImage image = scaled(source, header, plan, decode);
     if (!plan.turn) return encodeImage(*image, plan.output.format, metadata);
     // libvips turns a photo from memory; the decoding and scaling happen here, unlocked.
     const VImage stored = image->copy_memory();
     const GuardedImage upright([&] { return stored.autorot(); });
     return encodeImage(*upright, plan.output.format, metadata);
+}
+
+std::string scaleAndEncode(const ThumbnailSource& source, const SourceHeader& header, const ResizePlan& plan,
+                           const MetadataOptions& metadata)
+{
+    if (mayTakeJpegPlanes(source, header.stored, plan.request)) {
+        try {
+            return encodeScaled(source, header, plan, metadata, JpegDecode::Planes);
+        } catch (const VError&) {
+            // Damage, or a warning, met in the planes: read as pixels, whose rules say what it is.
+            vips_error_clear();
+        }
+    }
+    return encodeScaled(source, header, plan, metadata, JpegDecode::Pixels);
 }
 
 // Decoding and encoding run as one pipeline; a failure of the two is told apart by decoding alone.
@@ -36,7 +51,7 @@ Rendering::Failure failedStep(const OpenSource& file, const ThumbnailSource& sou
 {
     if (file.changedSinceOpened()) return Rendering::Failure::Decode;
     try {
-        scaled(source, header, plan)->avg();
+        scaled(source, header, plan, JpegDecode::Pixels)->avg();
     } catch (const VError&) {
         vips_error_clear();
         return Rendering::Failure::Decode;

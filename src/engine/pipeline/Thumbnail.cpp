@@ -1,5 +1,6 @@
 #include "engine/pipeline/Thumbnail.h"
 
+#include "engine/pipeline/JpegPlaneSteps.h"
 #include "engine/pipeline/LibvipsThumbnail.h"
 #include "engine/pipeline/ThumbnailSteps.h"
 
@@ -36,9 +37,21 @@ bool takesOwnSteps(const ThumbnailSource& source, const StoredHeader& header, co
     return !source.endMarkerPutBack || header.interlaced;
 }
 
-vips::VImage buildThumbnail(const ThumbnailSource& source, const StoredHeader& header,
-                            const ThumbnailRequest& request)
+bool mayTakeJpegPlanes(const ThumbnailSource& source, const StoredHeader& header, const ThumbnailRequest& request)
 {
+    // A mended file too: the planes fail on any warning up to the end marker, so no damage goes
+    // unnoticed in a last strip, the one reason a mended baseline file is decoded at full size.
+    ThumbnailSource whole = source;
+    whole.endMarkerPutBack = false;
+    return header.loader == "jpegload" && takesOwnSteps(whole, header, request);
+}
+
+vips::VImage buildThumbnail(const ThumbnailSource& source, const StoredHeader& header, const ThumbnailRequest& request,
+                            JpegDecode decode)
+{
+    if (decode == JpegDecode::Planes && mayTakeJpegPlanes(source, header, request)) {
+        if (auto planes = jpegPlaneSteps(source, header, request)) return *planes;
+    }
     if (takesOwnSteps(source, header, request)) return thumbnailSteps(source, header, request);
     return libvipsThumbnail(source, request);
 }

@@ -14,25 +14,12 @@ double sideShrink(int from, int to)
     return std::min(static_cast<double>(from) / to, static_cast<double>(from));
 }
 
-// libjpeg's shrink-on-load is a block average and sharpens; thumbnail uses it only up to half the
-// whole shrink, leaving at least 2x to the Lanczos3 reduce.
-int jpegShrinkOnLoad(double shrink)
-{
-    if (shrink >= 16) return 8;
-    if (shrink >= 8) return 4;
-    if (shrink >= 4) return 2;
-    return 1;
-}
-
 VImage load(const ThumbnailSource& source, const StoredHeader& header, const ThumbnailRequest& request)
 {
     // Made where a call takes them: libvips frees them then, also when the call fails.
     auto options = [&](VipsFailOn failOn) {
         auto made = VImage::option()->set("access", VIPS_ACCESS_SEQUENTIAL)->set("fail_on", failOn);
-        if (header.loader == "jpegload") {
-            made->set("shrink", jpegShrinkOnLoad(std::min(sideShrink(header.width, request.width),
-                                                          sideShrink(header.height, request.height))));
-        }
+        if (header.loader == "jpegload") made->set("shrink", jpegShrinkOnLoad(header, request));
         return made;
     };
     return openImage(source, options(loaderFailOn(source)));
@@ -44,6 +31,28 @@ VipsInterpretation processingSpace(const VImage& image)
 }
 
 }  // namespace
+
+// libjpeg's shrink-on-load is a block average and sharpens; thumbnail uses it only up to half the
+// whole shrink, leaving at least 2x to the Lanczos3 reduce.
+int jpegShrinkOnLoad(const StoredHeader& header, const ThumbnailRequest& request)
+{
+    const double shrink = std::min(sideShrink(header.width, request.width), sideShrink(header.height, request.height));
+    if (shrink >= 16) return 8;
+    if (shrink >= 8) return 4;
+    if (shrink >= 4) return 2;
+    return 1;
+}
+
+VImage loadForSteps(const ThumbnailSource& source, const StoredHeader& header, const ThumbnailRequest& request)
+{
+    return load(source, header, request);
+}
+
+VImage reduceToRequest(const VImage& image, const ThumbnailRequest& request)
+{
+    return reduceToSize(image, 1.0 / sideShrink(image.width(), request.width),
+                        1.0 / sideShrink(image.height(), request.height));
+}
 
 VImage thumbnailSteps(const ThumbnailSource& source, const StoredHeader& header, const ThumbnailRequest& request,
                       ReduceStep reduce)
@@ -62,7 +71,11 @@ VImage thumbnailSteps(const ThumbnailSource& source, const StoredHeader& header,
     if (premultiplied) image = image.premultiply();
     image = reduce(image, 1.0 / hshrink, 1.0 / vshrink);
     if (premultiplied) image = image.unpremultiply().cast(format);
+    return outputColor(image, request);
+}
 
+VImage outputColor(VImage image, const ThumbnailRequest& request)
+{
     if (!request.exportSrgb) return image.colourspace(processingSpace(image));
     // Through the image's own profile (libvips takes its built-in sRGB one where that is unusable);
     // without one the pixels are taken as sRGB.

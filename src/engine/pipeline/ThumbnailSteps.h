@@ -19,4 +19,15 @@ using ReduceStep = vips::VImage (*)(vips::VImage in, double hscale, double vscal
 vips::VImage thumbnailSteps(const ThumbnailSource& source, const StoredHeader& header,
                             const ThumbnailRequest& request, ReduceStep reduce = reduceToSize);
 
+// The steps one by one, for a path that takes some of its own (JpegPlaneSteps.h).
+// The DCT scale (1, 2, 4 or 8) the steps load a JPEG at for this request.
+int jpegShrinkOnLoad(const StoredHeader& header, const ThumbnailRequest& request);
+// The source opened as the steps read it: sequential, a JPEG at 1/jpegShrinkOnLoad.
+vips::VImage loadForSteps(const ThumbnailSource& source, const StoredHeader& header,
+                          const ThumbnailRequest& request);
+// image reduced (reduceToSize) to the request's size, each side shrunk to no less than a pixel.
+vips::VImage reduceToRequest(const vips::VImage& image, const ThumbnailRequest& request);
+// The last step: pixels in their profile's space, or turned into sRGB where the request asks.
+vips::VImage outputColor(vips::VImage image, const ThumbnailRequest& request);
+
 }  // namespace voveriz

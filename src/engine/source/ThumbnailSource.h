@@ -21,6 +21,10 @@ struct ThumbnailSource {
 // The libvips source that reads source.fd (with the end marker put back where asked).
 vips::VSource readerOf(const ThumbnailSource& source);
 
+// A libvips source of whichever source holds: its reader where fd is set, else its bytes (not
+// copied: they must outlive it), else the file at path. Throws vips::VError.
+vips::VSource streamOf(const ThumbnailSource& source);
+
 // The image of source, opened with options (which it frees): from its reader where fd is set,
 // else from its bytes, else from path. Throws vips::VError.
 vips::VImage openImage(const ThumbnailSource& source, vips::VOption* options = nullptr);
