@@ -9,6 +9,7 @@
 
 #include <vips/vips8>
 
+#include <cmath>
 #include <filesystem>
 #include <string>
 
@@ -61,6 +62,14 @@ inline bool libvipsReducesAsOurs()
         return (ours.cast(VIPS_FORMAT_INT) - theirs.cast(VIPS_FORMAT_INT)).abs().max() == 0.0;
     }();
     return same;
+}
+
+// The PSNR (dB) of b against a over every byte; 99 where they are the same.
+inline double psnr(const vips::VImage& a, const vips::VImage& b)
+{
+    const vips::VImage difference = a.cast(VIPS_FORMAT_FLOAT) - b.cast(VIPS_FORMAT_FLOAT);
+    const double meanSquare = (difference * difference).avg();
+    return meanSquare == 0 ? 99.0 : 10.0 * std::log10(255.0 * 255.0 / meanSquare);
 }
 
 // The running libvips's version as "8.16.1".
