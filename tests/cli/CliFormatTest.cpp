@@ -93,8 +93,7 @@ TEST(CliFormat, EachOutputInTheFormatAskedConvertedOrCopied)
     }
 }
 
-// Enabled once the pipeline hands the plan's whole output (its quality with it) to encodeImage.
-TEST(CliFormat, DISABLED_QualityReachesTheEncoder)
+TEST(CliFormat, QualityReachesTheEncoder)
 {
     TempDir in;
     writeImage(in / "big.png", 400, 300);

@@ -61,7 +61,7 @@ void expectMetadataRules(ImageFormat format, const std::string& written)
         const ReadBack back = readBack(out / written);
         // libvips 8.14 writes a fresh EXIF block of its own into every HEIF file; none of the
         // source's is left in it. A WebP carries none.
-        if (format == ImageFormat::Webp) EXPECT_FALSE(back.exif);
+        if (format == ImageFormat::Webp) { EXPECT_FALSE(back.exif); }
         EXPECT_FALSE(back.cameraMake);
         EXPECT_FALSE(back.exifGps);
         EXPECT_EQ(back.xmp, "");

@@ -131,7 +131,7 @@ TEST(ResizePlan, AFormatAskedForConvertsWhatIsNotInItAlready)
         EXPECT_EQ(plan.output, c.output);
         EXPECT_EQ(plan.outputName, c.outputName);
         EXPECT_EQ(plan.converted, c.converted);
-        if (c.converted) EXPECT_EQ(plan.width, 4032);
+        if (c.converted) { EXPECT_EQ(plan.width, 4032); }
     }
 }
 

@@ -20,6 +20,8 @@ struct PlaneFeed {
     std::size_t group;
 };
 
+constexpr const char* kPlanesKey = "voveriz-jpeg-planes";
+
 int generatePlaneRows(VipsRegion* out, void*, void* feedPointer, void*, gboolean*)
 {
     const auto* feed = static_cast<const PlaneFeed*>(feedPointer);
@@ -87,7 +89,17 @@ std::optional<VImage> jpegPlaneSteps(const ThumbnailSource& source, const Stored
     if (dropColumns != 0 || dropRows != 0) luma = luma.extract_area(0, 0, loaded.width(), loaded.height());
     VImage pixels = reduceToRequest(luma, request);
     if (groups.size() == 2) pixels = pixels.bandjoin(reduceToRequest(planeImage(planes, 1, loaded), request));
-    return outputColor(bands == 3 ? ycbcrToRgb(pixels) : pixels, request);
+    VImage result = outputColor(bands == 3 ? ycbcrToRgb(pixels) : pixels, request);
+    g_object_set_data_full(G_OBJECT(result.get_image()), kPlanesKey, new std::shared_ptr<const JpegPlanes>(planes),
+                           [](gpointer p) { delete static_cast<std::shared_ptr<const JpegPlanes>*>(p); });
+    return result;
+}
+
+bool planesReadWhole(const VImage& image)
+{
+    const auto* planes =
+        static_cast<const std::shared_ptr<const JpegPlanes>*>(g_object_get_data(G_OBJECT(image.get_image()), kPlanesKey));
+    return planes == nullptr || (*planes)->readToTheEnd();
 }
 
 }  // namespace voveriz

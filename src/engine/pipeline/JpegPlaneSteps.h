@@ -21,4 +21,9 @@ namespace voveriz {
 std::optional<vips::VImage> jpegPlaneSteps(const ThumbnailSource& source, const StoredHeader& header,
                                            const ThumbnailRequest& request);
 
+// After image (from jpegPlaneSteps, or any other) was read: false where it came from planes that
+// failed or stopped short. Seen with libvips 8.14: a JPEG encode that succeeded with its last strip
+// black, after the planes had failed at the end of a file that lacks its end marker.
+bool planesReadWhole(const vips::VImage& image);
+
 }  // namespace voveriz

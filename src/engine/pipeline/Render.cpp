@@ -1,6 +1,7 @@
 #include "engine/pipeline/Render.h"
 
 #include "engine/pipeline/Encode.h"
+#include "engine/pipeline/JpegPlaneSteps.h"
 #include "engine/pipeline/PipelineGuard.h"
 #include "engine/pipeline/Thumbnail.h"
 #include "engine/source/DecodeBudget.h"
@@ -23,11 +24,19 @@ std::string encodeScaled(const ThumbnailSource& source, const SourceHeader& head
                          const MetadataOptions& metadata, JpegDecode decode)
 {
     const GuardedImage image = scaled(source, header, plan, decode);
-    if (!plan.turn) return encodeImage(*image, plan.output.format, metadata);
+    const auto readWhole = [&] {
+        if (!planesReadWhole(*image)) throw VError("the JPEG's planes were not read to their end");
+    };
+    if (!plan.turn) {
+        std::string bytes = encodeImage(*image, plan.output, metadata);
+        readWhole();
+        return bytes;
+    }
     // libvips turns a photo from memory; the decoding and scaling happen here, unlocked.
     const VImage stored = image->copy_memory();
+    readWhole();
     const GuardedImage upright([&] { return stored.autorot(); });
-    return encodeImage(*upright, plan.output.format, metadata);
+    return encodeImage(*upright, plan.output, metadata);
 }
 
 std::string scaleAndEncode(const ThumbnailSource& source, const SourceHeader& header, const ResizePlan& plan,

@@ -255,6 +255,12 @@ bool JpegPlanes::decodeStep()
     return m_stepsDecoded < m_stepCount || m_decoder->finish();
 }
 
+bool JpegPlanes::readToTheEnd() const
+{
+    const std::lock_guard<std::mutex> hold(m_lock);
+    return !m_failed && m_stepsDecoded == m_stepCount;
+}
+
 void JpegPlanes::dropStepsAllGroupsPassed()
 {
     int passed = m_stepCount;

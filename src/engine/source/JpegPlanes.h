@@ -43,6 +43,9 @@ public:
     // rules for damage, decides what such a file is.
     bool copyRows(std::size_t group, int top, int count, int left, int width, std::uint8_t* out, std::size_t stride);
 
+    // Whether every row of the file was decoded, up to its end-of-image marker, with no warning.
+    bool readToTheEnd() const;
+
 private:
     struct Decoder;
     struct Step;
@@ -50,7 +53,7 @@ private:
     bool decodeStep();
     void dropStepsAllGroupsPassed();
 
-    std::mutex m_lock;
+    mutable std::mutex m_lock;
     std::unique_ptr<Decoder> m_decoder;
     std::vector<PlaneGroup> m_groups;
     std::vector<int> m_groupOfComponent;
