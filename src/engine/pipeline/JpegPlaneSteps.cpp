@@ -88,8 +88,12 @@ std::optional<VImage> jpegPlaneSteps(const ThumbnailSource& source, const Stored
     VImage luma = planeImage(planes, 0, loaded);
     if (dropColumns != 0 || dropRows != 0) luma = luma.extract_area(0, 0, loaded.width(), loaded.height());
     VImage pixels = reduceToRequest(luma, request);
-    if (groups.size() == 2) pixels = pixels.bandjoin(reduceToRequest(planeImage(planes, 1, loaded), request));
-    VImage result = outputColor(bands == 3 ? ycbcrToRgb(pixels) : pixels, request);
+    if (groups.size() == 2) {
+        pixels = ycbcrToRgb(pixels, reduceToRequest(planeImage(planes, 1, loaded), request));
+    } else if (bands == 3) {
+        pixels = ycbcrToRgb(pixels);
+    }
+    VImage result = outputColor(pixels, request);
     g_object_set_data_full(G_OBJECT(result.get_image()), kPlanesKey, new std::shared_ptr<const JpegPlanes>(planes),
                            [](gpointer p) { delete static_cast<std::shared_ptr<const JpegPlanes>*>(p); });
     return result;

@@ -1,5 +1,7 @@
 #include "engine/source/JpegPlanes.h"
 
+#include "engine/source/InterleavePlanes.h"
+
 #include <algorithm>
 #include <array>
 #include <csetjmp>
@@ -306,21 +308,9 @@ bool JpegPlanes::copyRows(std::size_t group, int top, int count, int left, int w
         if (bands == 1) {
             std::memcpy(to, from(0), static_cast<std::size_t>(width));
         } else if (bands == 2) {
-            const std::uint8_t* a = from(0);
-            const std::uint8_t* b = from(1);
-            for (int x = 0; x < width; ++x) {
-                to[2 * x] = a[x];
-                to[2 * x + 1] = b[x];
-            }
+            interleavePlanes(from(0), from(1), to, static_cast<std::size_t>(width));
         } else {
-            const std::uint8_t* a = from(0);
-            const std::uint8_t* b = from(1);
-            const std::uint8_t* c = from(2);
-            for (int x = 0; x < width; ++x) {
-                to[3 * x] = a[x];
-                to[3 * x + 1] = b[x];
-                to[3 * x + 2] = c[x];
-            }
+            interleavePlanes(from(0), from(1), from(2), to, static_cast<std::size_t>(width));
         }
     }
     m_nextRow[group] = top + count;
