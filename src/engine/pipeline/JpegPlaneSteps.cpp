@@ -22,6 +22,14 @@ struct PlaneFeed {
 
 constexpr const char* kPlanesKey = "voveriz-jpeg-planes";
 
+// Chroma stored at half size is smoothed by [3/32, 26/32, 3/32] along each halved axis, within its
+// reduce: the smoothing libjpeg's upsampling (3:1 between neighbours, a response of cos^3 of half
+// the frequency) brings, to second order, so that colour edges are as soft as every viewer shows
+// them. On 8 phone photos of 4000x3000, 4:2:0, to width 1080: 38.12 dB against the photos decoded
+// and scaled in float (vipsthumbnail 38.10), where the chroma unsmoothed gave 38.03; against the
+// photos before they were saved, 0.02 dB below the unsmoothed chroma.
+constexpr double kChromaSmoothing = 3.0 / 32;
+
 int generatePlaneRows(VipsRegion* out, void*, void* feedPointer, void*, gboolean*)
 {
     const auto* feed = static_cast<const PlaneFeed*>(feedPointer);
@@ -89,7 +97,9 @@ std::optional<VImage> jpegPlaneSteps(const ThumbnailSource& source, const Stored
     if (dropColumns != 0 || dropRows != 0) luma = luma.extract_area(0, 0, loaded.width(), loaded.height());
     VImage pixels = reduceToRequest(luma, request);
     if (groups.size() == 2) {
-        pixels = ycbcrToRgb(pixels, reduceToRequest(planeImage(planes, 1, loaded), request));
+        const double across = groups[1].width < groups[0].width ? kChromaSmoothing : 0.0;
+        const double down = groups[1].height < groups[0].height ? kChromaSmoothing : 0.0;
+        pixels = ycbcrToRgb(pixels, reduceToRequest(planeImage(planes, 1, loaded), request, across, down));
     } else if (bands == 3) {
         pixels = ycbcrToRgb(pixels);
     }

@@ -1,5 +1,7 @@
 #include "engine/pipeline/ThumbnailSteps.h"
 
+#include "engine/resample/Lanczos3Reduce.h"
+
 #include <algorithm>
 
 namespace voveriz {
@@ -52,6 +54,12 @@ VImage reduceToRequest(const VImage& image, const ThumbnailRequest& request)
 {
     return reduceToSize(image, 1.0 / sideShrink(image.width(), request.width),
                         1.0 / sideShrink(image.height(), request.height));
+}
+
+VImage reduceToRequest(const VImage& image, const ThumbnailRequest& request, double hsmoothing, double vsmoothing)
+{
+    return lanczos3Reduce(image, sideShrink(image.width(), request.width), sideShrink(image.height(), request.height),
+                          hsmoothing, vsmoothing);
 }
 
 VImage thumbnailSteps(const ThumbnailSource& source, const StoredHeader& header, const ThumbnailRequest& request,

@@ -27,6 +27,9 @@ vips::VImage loadForSteps(const ThumbnailSource& source, const StoredHeader& hea
                           const ThumbnailRequest& request);
 // image reduced (reduceToSize) to the request's size, each side shrunk to no less than a pixel.
 vips::VImage reduceToRequest(const vips::VImage& image, const ThumbnailRequest& request);
+// The same by our own reduce with each axis smoothed first (lanczos3Reduce); image of 8 bits.
+vips::VImage reduceToRequest(const vips::VImage& image, const ThumbnailRequest& request, double hsmoothing,
+                             double vsmoothing);
 // The last step: pixels in their profile's space, or turned into sRGB where the request asks.
 vips::VImage outputColor(vips::VImage image, const ThumbnailRequest& request);
 

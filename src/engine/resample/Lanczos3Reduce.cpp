@@ -20,10 +20,16 @@ bool lanczos3ReduceApplies(const vips::VImage& in)
 
 vips::VImage lanczos3Reduce(const vips::VImage& in, double hshrink, double vshrink)
 {
+    return lanczos3Reduce(in, hshrink, vshrink, 0.0, 0.0);
+}
+
+vips::VImage lanczos3Reduce(const vips::VImage& in, double hshrink, double vshrink, double hsmoothing,
+                            double vsmoothing)
+{
     // In libvips's order: the vertical pass first, 8-bit lines between the passes.
     vips::VImage out = in;
-    if (vshrink != 1.0) out = resample::reduceAxis(out, vshrink, true);
-    if (hshrink != 1.0) out = resample::reduceAxis(out, hshrink, false);
+    if (vshrink != 1.0) out = resample::reduceAxis(out, vshrink, true, vsmoothing);
+    if (hshrink != 1.0) out = resample::reduceAxis(out, hshrink, false, hsmoothing);
     reducesMade.fetch_add(1, std::memory_order_relaxed);
     return out;
 }

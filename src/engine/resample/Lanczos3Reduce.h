@@ -18,6 +18,11 @@ bool lanczos3ReduceApplies(const vips::VImage& in);
 // shrinks of at least 1; throws vips::VError otherwise, or when an axis would shrink to nothing.
 vips::VImage lanczos3Reduce(const vips::VImage& in, double hshrink, double vshrink);
 
+// The same with each axis smoothed first by [s, 1 - 2s, s] within the reduce's own weights (an
+// axis with a box pre-shrink, or a shrink of 1, is not smoothed): not libvips's bytes.
+vips::VImage lanczos3Reduce(const vips::VImage& in, double hshrink, double vshrink, double hsmoothing,
+                            double vsmoothing);
+
 // How many images lanczos3Reduce has made in this process. On libvips 8.14 its bytes are
 // libvips's own, so this count is how a test sees that the engine takes it.
 std::uint64_t lanczos3ReducesMade();

@@ -2,6 +2,7 @@
 
 #include <vips/vips.h>
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
@@ -73,7 +74,8 @@ void toFixedPoint(const double* in, std::int16_t* out, int n, int scale)
 
 }  // namespace
 
-ReduceAxis::ReduceAxis(int inSize, double shrink) : m_inSize(inSize), m_boxedSize(inSize), m_shrink(shrink)
+ReduceAxis::ReduceAxis(int inSize, double shrink, double smoothing)
+    : m_inSize(inSize), m_boxedSize(inSize), m_shrink(shrink)
 {
     constexpr double gap = 2.0;
     if (!(shrink >= 1.0)) throw std::invalid_argument("reduce factor should be >= 1.0");
@@ -92,7 +94,9 @@ ReduceAxis::ReduceAxis(int inSize, double shrink) : m_inSize(inSize), m_boxedSiz
     }
     if (m_shrink == 1.0) return;
 
-    m_taps = (int)(2 * std::rint(3 * m_shrink) + 1);
+    const int lanczosTaps = (int)(2 * std::rint(3 * m_shrink) + 1);
+    const bool smoothed = smoothing > 0.0 && m_box == 1;
+    m_taps = smoothed ? lanczosTaps + 2 : lanczosTaps;
     if (m_taps > kMaxTaps) throw std::invalid_argument("reduce factor too large");
     m_margin = (int)std::ceil(m_taps / 2.0) - 1;
     m_offset = (1 + extra) / 2.0 - 1;
@@ -100,9 +104,21 @@ ReduceAxis::ReduceAxis(int inSize, double shrink) : m_inSize(inSize), m_boxedSiz
     m_paddedTaps = (m_taps + kTapAlign - 1) / kTapAlign * kTapAlign;
     m_weights12.assign((std::size_t)kPhases * m_paddedTaps, 0);
     m_weights6.assign((std::size_t)kPhases * m_paddedTaps, 0);
+    std::vector<double> lanczos(lanczosTaps);
     std::vector<double> weights(m_taps);
     for (int phase = 0; phase < kPhases; phase++) {
-        lanczos3Weights(weights.data(), m_taps, m_shrink, (float)phase / (kPhases - 1));
+        lanczos3Weights(lanczos.data(), lanczosTaps, m_shrink, (float)phase / (kPhases - 1));
+        if (smoothed) {
+            // The same centre: tap i of the Lanczos3 weights is tap i + 1 here.
+            std::fill(weights.begin(), weights.end(), 0.0);
+            for (int i = 0; i < lanczosTaps; i++) {
+                weights[i] += smoothing * lanczos[i];
+                weights[i + 1] += (1 - 2 * smoothing) * lanczos[i];
+                weights[i + 2] += smoothing * lanczos[i];
+            }
+        } else {
+            weights = lanczos;
+        }
         std::int16_t* w12 = &m_weights12[phase * m_paddedTaps];
         for (int i = 0; i < m_taps; i++) w12[i] = (std::int16_t)(int)(weights[i] * 4096);
         toFixedPoint(weights.data(), &m_weights6[phase * m_paddedTaps], m_taps, 64);

@@ -22,7 +22,10 @@ public:
 
     // inSize lines reduced by shrink (>= 1). Throws std::invalid_argument with libvips's reason
     // when libvips would refuse: a shrink below 1, an image shrunk to nothing, too many taps.
-    ReduceAxis(int inSize, double shrink);
+    // A smoothing s > 0 convolves each phase's weights with [s, 1 - 2s, s] first, two taps more,
+    // where there is a Lanczos3 step and no box (a subsampled JPEG chroma plane: see
+    // JpegPlaneSteps.cpp); 0 is libvips's reduce.
+    ReduceAxis(int inSize, double shrink, double smoothing = 0.0);
 
     int inSize() const { return m_inSize; }
     int outSize() const { return m_outSize; }

@@ -17,6 +17,7 @@ struct VoverizReduce {
     VipsImage* out;
     double shrink;
     gboolean vertical;
+    double smoothing;
     ReduceAxis* axis;  // made by build
 };
 using VoverizReduceClass = VipsOperationClass;
@@ -75,7 +76,7 @@ int build(VipsObject* object)
         return -1;
     }
     try {
-        reduce->axis = new ReduceAxis(reduce->vertical ? in->Ysize : in->Xsize, reduce->shrink);
+        reduce->axis = new ReduceAxis(reduce->vertical ? in->Ysize : in->Xsize, reduce->shrink, reduce->smoothing);
     } catch (const std::exception& e) {
         vips_error(kNickname, "%s", e.what());
         return -1;
@@ -134,6 +135,8 @@ void voveriz_reduce_class_init(VoverizReduceClass* klass)
                     G_STRUCT_OFFSET(VoverizReduce, shrink), 0.0, 10000000.0, 1.0);
     VIPS_ARG_BOOL(klass, "vertical", 4, "Vertical", "Reduce the height instead of the width",
                   VIPS_ARGUMENT_OPTIONAL_INPUT, G_STRUCT_OFFSET(VoverizReduce, vertical), FALSE);
+    VIPS_ARG_DOUBLE(klass, "smoothing", 5, "Smoothing", "Weight of each neighbour in a 3-tap smoothing first",
+                    VIPS_ARGUMENT_OPTIONAL_INPUT, G_STRUCT_OFFSET(VoverizReduce, smoothing), 0.0, 0.25, 0.0);
 }
 
 void voveriz_reduce_init(VoverizReduce*) {}
@@ -142,13 +145,13 @@ void voveriz_reduce_init(VoverizReduce*) {}
 
 namespace voveriz::resample {
 
-vips::VImage reduceAxis(const vips::VImage& in, double shrink, bool vertical)
+vips::VImage reduceAxis(const vips::VImage& in, double shrink, bool vertical, double smoothing)
 {
     voveriz_reduce_get_type();  // registers the operation once, so its nickname is found
     vips::VImage out;
     vips::VImage::call(kNickname,
                        vips::VImage::option()->set("in", in)->set("out", &out)->set("shrink", shrink)->set(
-                           "vertical", vertical));
+                           "vertical", vertical)->set("smoothing", smoothing));
     return out;
 }
 
