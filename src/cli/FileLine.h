@@ -15,4 +15,4 @@ struct FileLine {
 
 FileLine fileLine(const BatchOutcome& outcome);
 
-} // namespace voveriz::cli
+}  // namespace voveriz::cli

@@ -22,23 +22,19 @@ struct Identity {
 
 std::optional<Identity> identityOf(const fs::path& path)
 {
-    struct stat info { };
+    struct stat info {};
     if (::stat(path.c_str(), &info) != 0) return std::nullopt;
-    return Identity { info.st_dev, info.st_ino };
+    return Identity{info.st_dev, info.st_ino};
 }
 
 class Walker {
 public:
-    Walker(Walk& walk, std::optional<Identity> output)
-        : m_walk(walk)
-        , m_output(output)
-    {
-    }
+    Walker(Walk& walk, std::optional<Identity> output) : m_walk(walk), m_output(output) { }
 
     // Walks folder, whose files' lines add shown and whose outputs go into target; the folder's own
     // line, if it cannot be read, adds ownShown.
     void walkFolder(const fs::path& folder, const std::string& ownShown, const std::string& shown,
-        std::optional<std::size_t> target)
+                    std::optional<std::size_t> target)
     {
         std::vector<std::string> files;
         std::vector<std::string> folders;
@@ -51,23 +47,22 @@ public:
             (isFolder ? folders : files).push_back(name);
         }
         if (error) {
-            m_walk.files.push_back({ folder, ownShown, std::nullopt, errorText(error.value()) });
+            m_walk.files.push_back({folder, ownShown, std::nullopt, errorText(error.value())});
             return;
         }
         std::sort(files.begin(), files.end());
         std::sort(folders.begin(), folders.end());
-        for (const std::string& name : files)
-            m_walk.files.push_back({ folder / name, shown, target, {} });
+        for (const std::string& name : files) m_walk.files.push_back({folder / name, shown, target, {}});
         for (const std::string& name : folders) {
             const fs::path sub = folder / name;
             if (m_output && identityOf(sub) == m_output) continue;
-            struct stat info { };
+            struct stat info {};
             if (::stat(sub.c_str(), &info) != 0) {
-                m_walk.files.push_back({ sub, shown, target, errorText(errno) });
+                m_walk.files.push_back({sub, shown, target, errorText(errno)});
                 continue;
             }
             const fs::path relative = target ? m_walk.folders[*target].relative / name : fs::path(name);
-            m_walk.folders.push_back({ relative, info.st_mode, target });
+            m_walk.folders.push_back({relative, info.st_mode, target});
             walkFolder(sub, shown, shown + name + "/", m_walk.folders.size() - 1);
         }
     }
@@ -77,7 +72,7 @@ private:
     std::optional<Identity> m_output;
 };
 
-} // namespace
+}  // namespace
 
 bool anyFolder(const std::vector<std::string>& paths)
 {
@@ -104,7 +99,7 @@ Walk walkPaths(const std::vector<std::string>& paths, bool recursive, const std:
     for (const std::string& path : paths) {
         std::error_code error;
         if (!recursive || !fs::is_directory(path, error)) {
-            walk.files.push_back({ path, "", std::nullopt, {} });
+            walk.files.push_back({path, "", std::nullopt, {}});
         } else {
             walker.walkFolder(path, "", "", std::nullopt);
         }
@@ -112,4 +107,4 @@ Walk walkPaths(const std::vector<std::string>& paths, bool recursive, const std:
     return walk;
 }
 
-} // namespace voveriz::cli
+}  // namespace voveriz::cli
