@@ -83,7 +83,7 @@ std::optional<unsigned> parseJobs(std::string_view text)
     return value;
 }
 
-} // namespace
+}  // namespace
 
 std::string_view usageText()
 {
@@ -182,4 +182,4 @@ ParsedArguments parseArguments(std::span<const std::string_view> arguments)
     return parsed;
 }
 
-} // namespace voveriz::cli
+}  // namespace voveriz::cli

@@ -44,4 +44,4 @@ BatchOutcome processWalkedFile(
 // ("trip/IMG_1.jpg 4000x3000"), and a written file by its path below the output folder.
 ResizeResult shownInWalk(const ResizeResult& result, const std::string& shownFolder);
 
-} // namespace voveriz::cli
+}  // namespace voveriz::cli

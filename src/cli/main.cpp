@@ -66,7 +66,7 @@ int run(const CliOptions& options, const char* argv0)
     return allSucceeded ? kAllSucceeded : kSomeFailed;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -89,7 +89,7 @@ int main(int argc, char** argv)
     if (parsed.options.recursive && parsed.options.outputDir
         && walksOutputFolder(parsed.options.paths, *parsed.options.outputDir)) {
         std::fprintf(stderr, "voveriz-cli: --out is a folder among the PATHs; give one outside it or below it\n%s",
-            usageText().data());
+                     usageText().data());
         return kUsageError;
     }
     try {

@@ -17,12 +17,12 @@ namespace voveriz {
 // is a ResizeResult. Safe to call from several threads at once. metadata says what a resized file
 // keeps of the source's metadata; a copy is always the source's bytes.
 ResizeResult resizeImage(const std::filesystem::path& src, std::int64_t target, Dimension dimension,
-    const std::filesystem::path& outputDir, const MetadataOptions& metadata = {});
+                         const std::filesystem::path& outputDir, const MetadataOptions& metadata = {});
 
 // The same with the side chosen by rule for each image (sideTargetFor): its longer side, or within
 // a box, ...
 ResizeResult resizeImage(const std::filesystem::path& src, const SizeRule& rule, const std::filesystem::path& outputDir,
-    const MetadataOptions& metadata = {});
+                         const MetadataOptions& metadata = {});
 
 // The same with the outputs' format and quality as choice says: under a format, an image within
 // the rule that is stored in another format is written in it at its own size (its result says it
@@ -30,4 +30,4 @@ ResizeResult resizeImage(const std::filesystem::path& src, const SizeRule& rule,
 ResizeResult resizeImage(const std::filesystem::path& src, const SizeRule& rule, const std::filesystem::path& outputDir,
     const MetadataOptions& metadata, const OutputChoice& choice);
 
-} // namespace voveriz
+}  // namespace voveriz

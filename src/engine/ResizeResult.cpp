@@ -9,13 +9,10 @@ namespace {
 std::string statusOf(Outcome outcome)
 {
     switch (outcome) {
-    case Outcome::Resized:
-        return "ok";
+    case Outcome::Resized: return "ok";
     case Outcome::Copied:
-    case Outcome::NotAnImage:
-        return "skip";
-    case Outcome::Failed:
-        break;
+    case Outcome::NotAnImage: return "skip";
+    case Outcome::Failed: break;
     }
     return "error";
 }
@@ -32,28 +29,24 @@ std::string messageOf(const ResizeAccount& account)
     switch (account.outcome) {
     case Outcome::Resized:
         return account.source + " " + sizeText(account.sourceSize) + "\n   " + account.written + " "
-            + sizeText(account.writtenSize)
-            + (account.convertedTo.empty() ? "" : " - converted to " + account.convertedTo);
+               + sizeText(account.writtenSize)
+               + (account.convertedTo.empty() ? "" : " - converted to " + account.convertedTo);
     case Outcome::Copied: {
         const bool wide = account.dimension == Dimension::Width;
         const std::int64_t measured = wide ? account.sourceSize.width : account.sourceSize.height;
         return account.source + " - already " + std::to_string(measured)
-            + (wide ? "px wide, copied as-is" : "px tall, copied as-is");
+               + (wide ? "px wide, copied as-is" : "px tall, copied as-is");
     }
-    case Outcome::NotAnImage:
-        return account.source + " - not an image, skipped";
-    case Outcome::Failed:
-        break;
+    case Outcome::NotAnImage: return account.source + " - not an image, skipped";
+    case Outcome::Failed: break;
     }
     return account.source + " - " + account.reason;
 }
 
-} // namespace
+}  // namespace
 
 ResizeResult::ResizeResult(ResizeAccount account)
-    : m_account(std::move(account))
-    , m_status(statusOf(m_account.outcome))
-    , m_message(messageOf(m_account))
+    : m_account(std::move(account)), m_status(statusOf(m_account.outcome)), m_message(messageOf(m_account))
 {
 }
 
@@ -70,12 +63,7 @@ ResizeResult ResizeResult::resized(std::string source, PixelSize sourceSize, std
 
 ResizeResult ResizeResult::converted(std::string source, PixelSize size, std::string written, std::string format)
 {
-    ResizeAccount account;
-    account.outcome = Outcome::Resized;
-    account.source = std::move(source);
-    account.sourceSize = size;
-    account.written = std::move(written);
-    account.writtenSize = size;
+    ResizeAccount account = resized(std::move(source), size, std::move(written), size).account();
     account.convertedTo = std::move(format);
     return ResizeResult(std::move(account));
 }
@@ -108,4 +96,4 @@ ResizeResult ResizeResult::failed(std::string source, std::string reason)
     return ResizeResult(std::move(account));
 }
 
-} // namespace voveriz
+}  // namespace voveriz

@@ -10,10 +10,10 @@ namespace voveriz {
 
 // What became of one file.
 enum class Outcome {
-    Resized, // scaled and written under a new name
-    Copied, // already within the target: its bytes copied unchanged
-    NotAnImage, // nothing libvips reads as an image, passed over
-    Failed, // nothing written, for `reason`
+    Resized,     // scaled and written under a new name
+    Copied,      // already within the target: its bytes copied unchanged
+    NotAnImage,  // nothing libvips reads as an image, passed over
+    Failed,      // nothing written, for `reason`
 };
 
 struct PixelSize {
@@ -25,13 +25,13 @@ struct PixelSize {
 // The typed account of one file, from which its log line is made.
 struct ResizeAccount {
     Outcome outcome = Outcome::Failed;
-    std::string source; // the source's name as shown: its last component (a walk puts its folder before it)
-    PixelSize sourceSize; // Resized and Copied: as the user sees it
-    Dimension dimension = Dimension::Width; // Copied: the side that was measured
-    std::string written; // Resized and Copied: the new file's name as shown
-    PixelSize writtenSize; // Resized
+    std::string source;  // the source's name as shown: its last component (a walk puts its folder before it)
+    PixelSize sourceSize;                  // Resized and Copied: as the user sees it
+    Dimension dimension = Dimension::Width;  // Copied: the side that was measured
+    std::string written;  // Resized and Copied: the new file's name as shown
+    PixelSize writtenSize;  // Resized
     std::string convertedTo; // Resized: not empty when written at its own size in another format ("WebP")
-    std::string reason; // Failed: "failed to create resized image", "Permission denied", ...
+    std::string reason;     // Failed: "failed to create resized image", "Permission denied", ...
 };
 
 // The reasons the engine itself gives for a failure.
@@ -62,4 +62,4 @@ private:
     std::string m_message;
 };
 
-} // namespace voveriz
+}  // namespace voveriz

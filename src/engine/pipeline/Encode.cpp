@@ -21,7 +21,7 @@ VImage flattenOntoWhite(VImage image)
     if (image.format() != VIPS_FORMAT_UCHAR) {
         image = image.colourspace(VIPS_INTERPRETATION_sRGB);
     }
-    return image.flatten(VImage::option()->set("background", std::vector<double> { 255.0 }));
+    return image.flatten(VImage::option()->set("background", std::vector<double>{255.0}));
 }
 
 // Leaves out a color profile that does not describe the pixels. thumbnail turns CMYK pixels into
@@ -144,7 +144,7 @@ int saveHeif(VipsImage* in, void** data, size_t* size, int quality, bool leaveOu
     return vips_heifsave_buffer(in, data, size, "Q", quality, "compression", compression, nullptr);
 }
 
-} // namespace
+}  // namespace
 
 std::string encodeImage(VImage image, ImageFormat format, const MetadataOptions& metadata)
 {
@@ -192,4 +192,4 @@ std::string encodeImage(VImage image, const OutputFormat& output, const Metadata
     return {};
 }
 
-} // namespace voveriz
+}  // namespace voveriz

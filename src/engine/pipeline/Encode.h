@@ -21,4 +21,4 @@ std::string encodeImage(vips::VImage image, const OutputFormat& output, const Me
 // The same in format at its default quality.
 std::string encodeImage(vips::VImage image, ImageFormat format, const MetadataOptions& metadata = {});
 
-} // namespace voveriz
+}  // namespace voveriz

@@ -41,4 +41,4 @@ int defaultQuality(ImageFormat format);
 // Whether the format can carry an ICC profile (else the engine converts to sRGB before writing).
 bool carriesColorProfile(ImageFormat format);
 
-} // namespace voveriz
+}  // namespace voveriz

@@ -28,16 +28,16 @@ ResizePlan planResize(const SourceHeader& header, const std::string& name, std::
         const bool inFormat
             = !choice.format || (storedFormat == choice.format && formatOfExtension(parts.extension) == choice.format);
         if (inFormat) {
-            plan.action = ResizePlan::Action::Copy;
-            return plan;
-        }
+        plan.action = ResizePlan::Action::Copy;
+        return plan;
+    }
         plan.converted = true;
         plan.width = header.width;
         plan.height = header.height;
     } else {
-        plan.width = wide ? target : scaledOtherSide(target, header.height, header.width);
-        plan.height = wide ? scaledOtherSide(target, header.width, header.height) : target;
-        if (plan.width < 1 || plan.height < 1) return plan;
+    plan.width = wide ? target : scaledOtherSide(target, header.height, header.width);
+    plan.height = wide ? scaledOtherSide(target, header.width, header.height) : target;
+    if (plan.width < 1 || plan.height < 1) return plan;
     }
 
     plan.output = chosenOutput(parts.extension, choice);
@@ -59,4 +59,4 @@ ResizePlan planResize(const SourceHeader& header, const std::string& name, std::
     return plan;
 }
 
-} // namespace voveriz
+}  // namespace voveriz

@@ -17,16 +17,16 @@ struct ResizePlan {
     enum class Action {
         Copy, // the chosen side is already no larger than the target (and the format is the one asked)
         Scale, // to width x height, in output, under outputName (converted: at its own size)
-        Refuse, // a side would fall below 1 pixel, or decoding it is beyond the budget
+        Refuse,  // a side would fall below 1 pixel, or decoding it is beyond the budget
     };
     Action action = Action::Refuse;
-    std::int64_t width = 0; // Scale: the output's size as the user sees it
+    std::int64_t width = 0;  // Scale: the output's size as the user sees it
     std::int64_t height = 0;
-    OutputFormat output { ImageFormat::Jpeg, "jpg" };
-    std::string outputName; // Scale: the source's base name with the output's extension
-    ThumbnailRequest request; // Scale: what the pipeline makes, as stored
-    bool turn = false; // Scale: turned upright after scaling
-    bool heldWhole = false; // Scale: its decoder holds it whole (a progressive JPEG, ...)
+    OutputFormat output{ImageFormat::Jpeg, "jpg"};
+    std::string outputName;    // Scale: the source's base name with the output's extension
+    ThumbnailRequest request;  // Scale: what the pipeline makes, as stored
+    bool turn = false;         // Scale: turned upright after scaling
+    bool heldWhole = false;    // Scale: its decoder holds it whole (a progressive JPEG, ...)
     bool converted = false; // Scale: within the target, written at its own size in the format asked
 };
 
@@ -39,4 +39,4 @@ struct ResizePlan {
 ResizePlan planResize(const SourceHeader& header, const std::string& name, std::int64_t target, Dimension dimension,
     const OutputChoice& choice = {}, std::optional<ImageFormat> storedFormat = std::nullopt);
 
-} // namespace voveriz
+}  // namespace voveriz
