@@ -4,6 +4,7 @@
 #include "engine/files/FileName.h"
 #include "engine/pipeline/PipelineGuard.h"
 #include "engine/pipeline/Render.h"
+#include "engine/plan/ByteSize.h"
 #include "engine/plan/ResizePlan.h"
 #include "engine/plan/StoredFormat.h"
 #include "engine/source/OpenSource.h"
@@ -60,17 +61,31 @@ ResizeResult copyUnchanged(const OpenSource& file, const std::string& name, cons
 }
 
 ResizeResult writeScaled(const OpenSource& file, const std::string& name, const SourceHeader& header,
-    const ResizePlan& plan, const std::string& bytes, const fs::path& outputDir, const MetadataOptions& metadata)
+    const ResizePlan& plan, const Rendering& rendering, const fs::path& outputDir, const MetadataOptions& metadata)
 {
-    const PlacedFile written = writeNewFile(
-        outputDir, plan.outputName, file.mode(), bytes, metadata.keepModificationTime ? &file.modified() : nullptr);
+    const PlacedFile written = writeNewFile(outputDir, plan.outputName, file.mode(), rendering.bytes,
+        metadata.keepModificationTime ? &file.modified() : nullptr);
     if (!written.ok) return failed(name, written.error);
     if (plan.converted) {
         return ResizeResult::converted(name, { header.width, header.height }, written.location.filename().string(),
-            std::string(titleOf(plan.output.format)));
+            std::string(titleOf(plan.output.format)), rendering.budgetQuality);
     }
-    return ResizeResult::resized(
-        name, { header.width, header.height }, written.location.filename().string(), { plan.width, plan.height });
+    return ResizeResult::resized(name, { header.width, header.height }, written.location.filename().string(),
+        { plan.width, plan.height }, rendering.budgetQuality);
+}
+
+// "does not fit in 150 kB: 163 kB at quality 30", "does not fit in 150 kB: 812 kB as PNG".
+std::string overBudgetReason(const ResizePlan& plan, const Rendering& rendering)
+{
+    std::string budget = byteSizeText(plan.maxBytes);
+    std::string needed = byteSizeText(rendering.neededBytes);
+    if (needed == budget) {
+        budget = std::to_string(plan.maxBytes) + " bytes";
+        needed = std::to_string(rendering.neededBytes) + " bytes";
+    }
+    return "does not fit in " + budget + ": " + needed
+        + (rendering.budgetQuality != 0 ? " at quality " + std::to_string(rendering.budgetQuality)
+                                        : " as " + std::string(titleOf(plan.output.format)));
 }
 
 ResizeResult resize(const fs::path& src, const std::string& name, const SizeRule& rule, const fs::path& outputDir,
@@ -87,7 +102,8 @@ ResizeResult resize(const fs::path& src, const std::string& name, const SizeRule
     const SourceHeader* header = &opened->header;
 
     const SideTarget side = sideTargetFor(rule, header->width, header->height);
-    const ResizePlan plan = planResize(*header, name, side.target, side.dimension, choice, opened->format);
+    const ResizePlan plan
+        = planResize(*header, name, side.target, side.dimension, choice, opened->format, file.storedBytes());
     switch (plan.action) {
     case ResizePlan::Action::Copy:
         return copyUnchanged(file, name, *header, side.dimension, outputDir);
@@ -102,10 +118,12 @@ ResizeResult resize(const fs::path& src, const std::string& name, const SizeRule
         return failed(name, kNotCreatedReason);
     case Rendering::Failure::Encode:
         return failed(name, kNotEncodedReason);
+    case Rendering::Failure::OverBudget:
+        return failed(name, overBudgetReason(plan, rendering));
     case Rendering::Failure::None:
         break;
     }
-    return writeScaled(file, name, *header, plan, rendering.bytes, outputDir, metadata);
+    return writeScaled(file, name, *header, plan, rendering, outputDir, metadata);
 }
 
 } // namespace

@@ -23,14 +23,15 @@ std::string sizeText(PixelSize size)
 }
 
 // "a.jpg 4032x3024\n   a.jpg 1080x810", "a.png 800x600\n   a.webp 800x600 - converted to WebP",
-// "a.jpg - already 800px wide, copied as-is", ...
+// "a.jpg 4032x3024\n   a.jpg 1080x810 at quality 74", "a.jpg - already 800px wide, copied as-is", ...
 std::string messageOf(const ResizeAccount& account)
 {
     switch (account.outcome) {
     case Outcome::Resized:
         return account.source + " " + sizeText(account.sourceSize) + "\n   " + account.written + " "
                + sizeText(account.writtenSize)
-               + (account.convertedTo.empty() ? "" : " - converted to " + account.convertedTo);
+               + (account.convertedTo.empty() ? "" : " - converted to " + account.convertedTo)
+               + (account.budgetQuality == 0 ? "" : " at quality " + std::to_string(account.budgetQuality));
     case Outcome::Copied: {
         const bool wide = account.dimension == Dimension::Width;
         const std::int64_t measured = wide ? account.sourceSize.width : account.sourceSize.height;
@@ -50,7 +51,8 @@ ResizeResult::ResizeResult(ResizeAccount account)
 {
 }
 
-ResizeResult ResizeResult::resized(std::string source, PixelSize sourceSize, std::string written, PixelSize writtenSize)
+ResizeResult ResizeResult::resized(
+    std::string source, PixelSize sourceSize, std::string written, PixelSize writtenSize, int budgetQuality)
 {
     ResizeAccount account;
     account.outcome = Outcome::Resized;
@@ -58,12 +60,14 @@ ResizeResult ResizeResult::resized(std::string source, PixelSize sourceSize, std
     account.sourceSize = sourceSize;
     account.written = std::move(written);
     account.writtenSize = writtenSize;
+    account.budgetQuality = budgetQuality;
     return ResizeResult(std::move(account));
 }
 
-ResizeResult ResizeResult::converted(std::string source, PixelSize size, std::string written, std::string format)
+ResizeResult ResizeResult::converted(
+    std::string source, PixelSize size, std::string written, std::string format, int budgetQuality)
 {
-    ResizeAccount account = resized(std::move(source), size, std::move(written), size).account();
+    ResizeAccount account = resized(std::move(source), size, std::move(written), size, budgetQuality).account();
     account.convertedTo = std::move(format);
     return ResizeResult(std::move(account));
 }

@@ -31,6 +31,7 @@ struct ResizeAccount {
     std::string written;  // Resized and Copied: the new file's name as shown
     PixelSize writtenSize;  // Resized
     std::string convertedTo; // Resized: not empty when written at its own size in another format ("WebP")
+    int budgetQuality = 0;  // Resized: the quality a byte budget chose; 0 when none did
     std::string reason;     // Failed: "failed to create resized image", "Permission denied", ...
 };
 
@@ -44,9 +45,12 @@ class ResizeResult {
 public:
     explicit ResizeResult(ResizeAccount account);
 
-    static ResizeResult resized(std::string source, PixelSize sourceSize, std::string written, PixelSize writtenSize);
+    // budgetQuality: the quality a byte budget chose, 0 when none did.
+    static ResizeResult resized(
+        std::string source, PixelSize sourceSize, std::string written, PixelSize writtenSize, int budgetQuality = 0);
     // Within the target, written at its own size in the format titled format ("WebP").
-    static ResizeResult converted(std::string source, PixelSize size, std::string written, std::string format);
+    static ResizeResult converted(
+        std::string source, PixelSize size, std::string written, std::string format, int budgetQuality = 0);
     static ResizeResult copied(std::string source, PixelSize sourceSize, Dimension dimension, std::string written);
     static ResizeResult notAnImage(std::string source);
     static ResizeResult failed(std::string source, std::string reason);

@@ -3,9 +3,12 @@
 #include "engine/pipeline/Encode.h"
 #include "engine/pipeline/JpegPlaneSteps.h"
 #include "engine/pipeline/PipelineGuard.h"
+#include "engine/pipeline/QualitySearch.h"
 #include "engine/pipeline/Thumbnail.h"
 #include "engine/source/DecodeBudget.h"
 #include "engine/source/JpegEndMarker.h"
+
+#include <utility>
 
 namespace voveriz {
 
@@ -20,26 +23,56 @@ GuardedImage scaled(const ThumbnailSource& source, const SourceHeader& header, c
     return GuardedImage([&] { return buildThumbnail(source, header.stored, plan.request, decode); });
 }
 
-std::string encodeScaled(const ThumbnailSource& source, const SourceHeader& header, const ResizePlan& plan,
-                         const MetadataOptions& metadata, JpegDecode decode)
+// The planned output of image, once, or under the plan's byte budget.
+Rendering encodePlanned(const VImage& image, const ResizePlan& plan, const MetadataOptions& metadata)
+{
+    Rendering rendering;
+    if (plan.maxBytes == 0 || !isLossy(plan.output.format)) {
+        rendering.bytes = encodeImage(image, plan.output, metadata);
+        if (plan.maxBytes != 0 && rendering.bytes.size() > plan.maxBytes) {
+            rendering.failure = Rendering::Failure::OverBudget;
+            rendering.neededBytes = rendering.bytes.size();
+            rendering.bytes.clear();
+        }
+        return rendering;
+    }
+    // Decoded and scaled once; only the encodes are repeated.
+    const VImage held = image.copy_memory();
+    OutputFormat output = plan.output;
+    const int highest = output.quality != 0 ? output.quality : defaultQuality(output.format);
+    BudgetFit fit = highestQualityWithin(plan.maxBytes, highest, [&](int quality) {
+        output.quality = quality;
+        return encodeImage(held, output, metadata);
+    });
+    rendering.budgetQuality = fit.quality;
+    if (fit.bytes.empty()) {
+        rendering.failure = Rendering::Failure::OverBudget;
+        rendering.neededBytes = fit.neededBytes;
+    }
+    rendering.bytes = std::move(fit.bytes);
+    return rendering;
+}
+
+Rendering encodeScaled(const ThumbnailSource& source, const SourceHeader& header, const ResizePlan& plan,
+                       const MetadataOptions& metadata, JpegDecode decode)
 {
     const GuardedImage image = scaled(source, header, plan, decode);
     const auto readWhole = [&] {
         if (!planesReadWhole(*image)) throw VError("the JPEG's planes were not read to their end");
     };
     if (!plan.turn) {
-        std::string bytes = encodeImage(*image, plan.output, metadata);
+        Rendering rendering = encodePlanned(*image, plan, metadata);
         readWhole();
-        return bytes;
+        return rendering;
     }
     // libvips turns a photo from memory; the decoding and scaling happen here, unlocked.
     const VImage stored = image->copy_memory();
     readWhole();
     const GuardedImage upright([&] { return stored.autorot(); });
-    return encodeImage(*upright, plan.output, metadata);
+    return encodePlanned(*upright, plan, metadata);
 }
 
-std::string scaleAndEncode(const ThumbnailSource& source, const SourceHeader& header, const ResizePlan& plan,
+Rendering scaleAndEncode(const ThumbnailSource& source, const SourceHeader& header, const ResizePlan& plan,
                            const MetadataOptions& metadata)
 {
     if (mayTakeJpegPlanes(source, header.stored, plan.request)) {
@@ -78,19 +111,22 @@ Rendering renderPlan(const OpenSource& file, const ThumbnailSource& source, cons
     Rendering rendering;
     try {
         try {
-            rendering.bytes = scaleAndEncode(read, header, plan, metadata);
+            rendering = scaleAndEncode(read, header, plan, metadata);
         } catch (const VError&) {
             if (!header.jpeg() || !lacksJpegEndMarker(file.fd())) throw;
             vips_error_clear();
             read.endMarkerPutBack = true;
-            rendering.bytes = scaleAndEncode(read, header, plan, metadata);
+            rendering = scaleAndEncode(read, header, plan, metadata);
         }
     } catch (const VError&) {
         vips_error_clear();
+        rendering = Rendering {};
         rendering.failure = failedStep(file, read, header, plan);
         return rendering;
     }
-    if (rendering.bytes.empty()) rendering.failure = Rendering::Failure::Encode;
+    if (rendering.failure == Rendering::Failure::None && rendering.bytes.empty()) {
+        rendering.failure = Rendering::Failure::Encode;
+    }
     return rendering;
 }
 

@@ -19,28 +19,32 @@ OutputFormat chosenOutput(const std::string& sourceExtension, const OutputChoice
 } // namespace
 
 ResizePlan planResize(const SourceHeader& header, const std::string& name, std::int64_t target, Dimension dimension,
-    const OutputChoice& choice, std::optional<ImageFormat> storedFormat)
+    const OutputChoice& choice, std::optional<ImageFormat> storedFormat, std::uint64_t storedBytes)
 {
     ResizePlan plan;
     const NameParts parts = splitFileName(name);
+    const OutputFormat output = chosenOutput(parts.extension, choice);
     const bool wide = dimension == Dimension::Width;
     if (target >= (wide ? header.width : header.height)) {
         const bool inFormat
             = !choice.format || (storedFormat == choice.format && formatOfExtension(parts.extension) == choice.format);
-        if (inFormat) {
-        plan.action = ResizePlan::Action::Copy;
-        return plan;
-    }
-        plan.converted = true;
+        const bool withinBudget = choice.maxBytes == 0 || storedBytes <= choice.maxBytes;
+        if (inFormat && withinBudget) {
+            plan.action = ResizePlan::Action::Copy;
+            return plan;
+        }
+        plan.converted
+            = !(storedFormat == output.format && formatOfExtension(parts.extension) == output.format);
         plan.width = header.width;
         plan.height = header.height;
     } else {
-    plan.width = wide ? target : scaledOtherSide(target, header.height, header.width);
-    plan.height = wide ? scaledOtherSide(target, header.width, header.height) : target;
-    if (plan.width < 1 || plan.height < 1) return plan;
+        plan.width = wide ? target : scaledOtherSide(target, header.height, header.width);
+        plan.height = wide ? scaledOtherSide(target, header.width, header.height) : target;
+        if (plan.width < 1 || plan.height < 1) return plan;
     }
 
-    plan.output = chosenOutput(parts.extension, choice);
+    plan.output = output;
+    plan.maxBytes = choice.maxBytes;
     plan.outputName = parts.base + "." + plan.output.extension;
     const int pages = header.stored.pages;
     const bool allFrames = plan.output.format == ImageFormat::Gif && pages > 1;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
@@ -25,6 +26,7 @@ public:
     const std::string& path() const { return m_path; }
     mode_t mode() const { return m_opened.st_mode; }  // what a written file's permissions are drawn from
     const struct timespec& modified() const { return m_opened.st_mtim; }  // as it was when opened
+    std::uint64_t storedBytes() const { return static_cast<std::uint64_t>(m_opened.st_size); }  // when opened
 
     // Whether the file was written to since it was opened (its size, or its change time).
     bool changedSinceOpened() const;
