@@ -1,5 +1,7 @@
 #include "cli/CliOptions.h"
 
+#include "engine/plan/ByteSize.h"
+
 #include <charconv>
 
 namespace voveriz::cli {
@@ -9,7 +11,7 @@ namespace {
 constexpr std::string_view kUsage
     = "Usage: voveriz-cli (--width N | --height N | --long-edge N | --short-edge N | --fit WxH)\n"
       "                   --out DIR [--jobs J] [--strip | --strip-location] [--keep-dates]\n"
-      "                   [--format FORMAT] [--quality Q] [--recursive] PATH...\n"
+      "                   [--format FORMAT] [--quality Q] [--max-bytes SIZE] [--recursive] PATH...\n"
       "Resizes each PATH into DIR so that its width (or height) is N pixels; an image already\n"
       "that small or smaller is copied unchanged. Nothing is ever overwritten.\n"
       "\n"
@@ -34,6 +36,13 @@ constexpr std::string_view kUsage
       "                    for jpeg, about as faithful for the others); with --format naming a\n"
       "                    lossless format it is an error, without --format the PNG, TIFF, GIF\n"
       "                    and BMP outputs ignore it, e.g. --format avif --quality 60\n"
+      "  --max-bytes SIZE  no output larger than SIZE: 500k (500,000 bytes), 2M, 512Ki (524,288);\n"
+      "                    each lossy output is written at the highest quality, from --quality\n"
+      "                    (or the default) down to 30, that fits, and one that does not fit even\n"
+      "                    then is not written; a PNG, TIFF, GIF or BMP output over SIZE is not\n"
+      "                    written either, and a copy over SIZE is encoded instead (at its own\n"
+      "                    size); with --format naming a lossless format it is an error,\n"
+      "                    e.g. --long-edge 2048 --max-bytes 500k\n"
       "  -r, --recursive   walk each folder among the PATHs: its files, then its subfolders,\n"
       "                    names sorted, hidden ones left out, links to folders not followed;\n"
       "                    outputs go into the same subfolders under DIR, and DIR itself is\n"
@@ -130,7 +139,8 @@ ParsedArguments parseArguments(std::span<const std::string_view> arguments)
             continue;
         }
         const std::optional<SizeMode> mode = sizeModeOf(name);
-        if (!mode && name != "--out" && name != "--jobs" && name != "--format" && name != "--quality") {
+        if (!mode && name != "--out" && name != "--jobs" && name != "--format" && name != "--quality"
+            && name != "--max-bytes") {
             return usageError("unknown option '" + std::string(name) + "'");
         }
         if (!value) {
@@ -160,6 +170,14 @@ ParsedArguments parseArguments(std::span<const std::string_view> arguments)
             if (!quality)
                 return usageError("--quality needs a whole number from 1 to 100, not '" + std::string(*value) + "'");
             options.output.quality = *quality;
+        } else if (name == "--max-bytes") {
+            if (options.output.maxBytes != 0) return usageError("--max-bytes given more than once");
+            const std::optional<std::uint64_t> bytes = parseByteSize(*value);
+            if (!bytes) {
+                return usageError(
+                    "--max-bytes needs a size such as 500000, 500k, 2M or 512Ki, not '" + std::string(*value) + "'");
+            }
+            options.output.maxBytes = *bytes;
         } else {
             if (jobsGiven) return usageError("--jobs given more than once");
             auto jobs = parseJobs(*value);
@@ -175,6 +193,10 @@ ParsedArguments parseArguments(std::span<const std::string_view> arguments)
     }
     if (options.output.quality != 0 && options.output.format && !isLossy(*options.output.format)) {
         return usageError("--quality is for jpeg, webp, avif, heic and jxl; "
+            + std::string(nameOf(*options.output.format)) + " is lossless");
+    }
+    if (options.output.maxBytes != 0 && options.output.format && !isLossy(*options.output.format)) {
+        return usageError("--max-bytes is for jpeg, webp, avif, heic and jxl; "
             + std::string(nameOf(*options.output.format)) + " is lossless");
     }
     if (options.paths.empty()) return usageError("no PATH given");

@@ -22,7 +22,7 @@ struct CliOptions {
     unsigned jobs = 0;  // files in work at once; 0 for one per core
     bool recursive = false;    // a folder among the paths is walked
     MetadataOptions metadata;  // --strip, --strip-location, --keep-dates
-    OutputChoice output; // --format, --quality (whether libvips writes the format is checked later)
+    OutputChoice output; // --format, --quality, --max-bytes (whether libvips writes the format is checked later)
     std::vector<std::string> paths;
 };
 

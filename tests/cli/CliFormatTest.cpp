@@ -1,5 +1,5 @@
-// --format and --quality: which format, name, size and line each output gets, what is copied byte
-// for byte, and the usage errors. Outputs are read back by libvips.
+// --format, --quality and --max-bytes: which format, name, size and line each output gets, what is
+// copied byte for byte, and the usage errors. Outputs are read back by libvips.
 #include "cli/CliProcess.h"
 #include "support/TestFiles.h"
 
@@ -108,6 +108,59 @@ TEST(CliFormat, QualityReachesTheEncoder)
     EXPECT_LT(sizes[0], sizes[1]);
 }
 
+// A budget that the default quality meets, one that needs a lower quality, one that not even
+// quality 30 meets, and a copy over the budget, which is encoded at its own size instead.
+TEST(CliFormat, MaxBytesKeepsEveryOutputWithinTheBudget)
+{
+    TempDir in;
+    const vips::VImage noise = vips::VImage::gaussnoise(400, 300, vips::VImage::option()->set("sigma", 40.0));
+    noise.bandjoin({ noise.rot180(), noise.fliphor() }).cast(VIPS_FORMAT_UCHAR).jpegsave((in / "big.jpg").c_str());
+    noise.crop(0, 0, 80, 60).bandjoin({ noise.crop(1, 1, 80, 60), noise.crop(2, 2, 80, 60) })
+        .cast(VIPS_FORMAT_UCHAR)
+        .jpegsave((in / "small.jpg").c_str(), vips::VImage::option()->set("Q", 100));
+    const auto sizeAt = [&](const char* quality) {
+        TempDir out;
+        runCli({ "--width", "200", "--quality", quality, "--out", out.path().string(), (in / "big.jpg").string() });
+        return readFile(out / "big.jpg").size();
+    };
+    const std::size_t atDefault = sizeAt("92");
+    const std::size_t atLowest = sizeAt("30");
+    ASSERT_LT(atLowest * 2, atDefault);
+    struct Row {
+        std::string source;
+        std::size_t maxBytes;
+        std::string lineStart;  // then " at quality Q" and a line break, or the failure's numbers
+        int lowest, highest;    // the quality Q
+    };
+    const std::vector<Row> rows = {
+        { "big.jpg", atDefault, kOk + "big.jpg 400x300\n   big.jpg 200x150", 92, 92 },
+        { "big.jpg", (atDefault + atLowest) / 2, kOk + "big.jpg 400x300\n   big.jpg 200x150", 31, 91 },
+        { "big.jpg", atLowest - 1, "\u2717  big.jpg - does not fit in ", 30, 30 },
+        { "small.jpg", readFile(in / "small.jpg").size() - 1, kOk + "small.jpg 80x60\n   small.jpg 80x60", 30, 92 },
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.source + " in " + std::to_string(row.maxBytes));
+        TempDir out;
+        const CliRun run = runCli({ "--width", "200", "--max-bytes", std::to_string(row.maxBytes), "--out",
+            out.path().string(), (in / row.source).string() });
+        ASSERT_EQ(run.out.substr(0, row.lineStart.size()), row.lineStart);
+        const std::size_t at = run.out.rfind(" at quality ");
+        ASSERT_NE(at, std::string::npos) << run.out;
+        const int quality = std::stoi(run.out.substr(at + 12));
+        EXPECT_GE(quality, row.lowest);
+        EXPECT_LE(quality, row.highest);
+        if (row.lowest == 30 && row.highest == 30) {
+            EXPECT_EQ(run.exitCode, 1);
+            EXPECT_EQ(listFolder(out.path()), std::vector<std::string> {});
+            continue;
+        }
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        ASSERT_EQ(listFolder(out.path()), std::vector<std::string> { row.source });
+        EXPECT_LE(readFile(out / row.source).size(), row.maxBytes);
+        EXPECT_EQ(loaded(out / row.source).loader, "jpegload");
+    }
+}
+
 TEST(CliFormat, UsageErrorsSayWhatIsWrong)
 {
     struct Row {
@@ -123,6 +176,10 @@ TEST(CliFormat, UsageErrorsSayWhatIsWrong)
         { { "--quality=high" }, "voveriz-cli: --quality needs a whole number from 1 to 100, not 'high'\n" },
         { { "--format", "png", "--quality", "80" },
             "voveriz-cli: --quality is for jpeg, webp, avif, heic and jxl; png is lossless\n" },
+        { { "--max-bytes", "500 kB" },
+            "voveriz-cli: --max-bytes needs a size such as 500000, 500k, 2M or 512Ki, not '500 kB'\n" },
+        { { "--format", "gif", "--max-bytes", "2M" },
+            "voveriz-cli: --max-bytes is for jpeg, webp, avif, heic and jxl; gif is lossless\n" },
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(::testing::PrintToString(row.options));
