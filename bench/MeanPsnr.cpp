@@ -1,14 +1,17 @@
 // bench-psnr SOURCE_DIR OUTPUT_DIR...
 // For each output folder, the mean PSNR (dB) of its images against references made from the
 // sources: each source decoded at full size and scaled with Lanczos3 to exactly the size of the
-// output being judged. An output has the name of its source, or its stem with ".jpg" (a HEIC
-// source is written as JPEG). Prints "folder mean count" lines.
+// output being judged. An output has the name of its source, or else its stem with ".jpg" (a HEIC
+// source written as JPEG), or else its stem with any other extension (an output written in
+// another format, photo001.jpg as photo001.webp; of several, the first by name). Prints
+// "folder mean count" lines.
 #include <vips/vips8>
 
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -42,6 +45,20 @@ VImage reference(const VImage& source, int width, int height)
     throw vips::VError("cannot scale the reference to the output's size");
 }
 
+// The output judged against source in folder, by the names above: none if there is none.
+std::optional<fs::path> outputOf(const fs::path& folder, const fs::path& source)
+{
+    for (const fs::path& name : { source.filename(), fs::path(source.stem()) += ".jpg" }) {
+        if (fs::exists(folder / name)) return folder / name;
+    }
+    std::optional<fs::path> first;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        const fs::path& path = entry.path();
+        if (path.stem() == source.stem() && path.has_extension() && (!first || path < *first)) first = path;
+    }
+    return first;
+}
+
 double psnr(const VImage& a, const VImage& b)
 {
     VImage difference = a.cast(VIPS_FORMAT_FLOAT) - b.cast(VIPS_FORMAT_FLOAT);
@@ -66,10 +83,9 @@ int main(int argc, char** argv)
             VImage source = asSrgb(VImage::new_from_file(sourcePath.c_str())).copy_memory();
             std::map<std::pair<int, int>, VImage> references;  // by output size
             for (int k = 2; k < argc; ++k) {
-                fs::path output = fs::path(argv[k]) / sourcePath.filename();
-                if (!fs::exists(output)) output.replace_extension(".jpg");
-                if (!fs::exists(output)) continue;
-                VImage judged = asSrgb(VImage::new_from_file(output.c_str()));
+                const std::optional<fs::path> output = outputOf(argv[k], sourcePath);
+                if (!output) continue;
+                VImage judged = asSrgb(VImage::new_from_file(output->c_str()));
                 auto size = std::make_pair(judged.width(), judged.height());
                 if (!references.contains(size)) references.emplace(size, reference(source, size.first, size.second));
                 totals[k - 2].first += psnr(references.at(size), judged);
