@@ -13,7 +13,7 @@ namespace voveriz {
 std::optional<std::uint64_t> parseByteSize(std::string_view text);
 
 // bytes as a line shows it, in decimal units and rounded up, so that a size over a limit never
-// reads as the limit: "812 bytes", "151 kB", "2.1 MB".
+// reads as less than the limit: "812 bytes", "151 kB", "2.1 MB".
 std::string byteSizeText(std::uint64_t bytes);
 
 }  // namespace voveriz

@@ -26,15 +26,15 @@ ResizePlan planResize(const SourceHeader& header, const std::string& name, std::
     const OutputFormat output = chosenOutput(parts.extension, choice);
     const bool wide = dimension == Dimension::Width;
     if (target >= (wide ? header.width : header.height)) {
-        const bool inFormat
-            = !choice.format || (storedFormat == choice.format && formatOfExtension(parts.extension) == choice.format);
+        // Stored in the output format, and named with one of its extensions.
+        const bool alreadyInOutputFormat
+            = storedFormat == output.format && formatOfExtension(parts.extension) == output.format;
         const bool withinBudget = choice.maxBytes == 0 || storedBytes <= choice.maxBytes;
-        if (inFormat && withinBudget) {
+        if ((!choice.format || alreadyInOutputFormat) && withinBudget) {
             plan.action = ResizePlan::Action::Copy;
             return plan;
         }
-        plan.converted
-            = !(storedFormat == output.format && formatOfExtension(parts.extension) == output.format);
+        plan.converted = !alreadyInOutputFormat;
         plan.width = header.width;
         plan.height = header.height;
     } else {
