@@ -27,6 +27,15 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Qt loads the window's platform plugin at run time, so no linked library names it.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-qpa-plugins)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
+# Where libheif comes in parts (Debian 13), its HEIC decoder and its HEIC and AVIF encoders are
+# plugins it loads at run time: recommended where this machine has them installed.
+foreach(plugin libheif-plugin-libde265 libheif-plugin-x265 libheif-plugin-aomenc)
+  execute_process(COMMAND dpkg-query -W -f=\${Status} ${plugin}
+                  OUTPUT_VARIABLE plugin_status ERROR_QUIET RESULT_VARIABLE plugin_missing)
+  if(plugin_missing EQUAL 0 AND plugin_status STREQUAL "install ok installed")
+    string(APPEND CPACK_DEBIAN_PACKAGE_RECOMMENDS ", ${plugin}")
+  endif()
+endforeach()
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
