@@ -259,6 +259,40 @@ TEST(ThumbnailSteps, JpegPlanesKeepSaturatedColourEdges)
     }
 }
 
+// A JPEG's planes are rounded to 8 bits once more on their way to RGB, which a lossless output
+// keeps: a 4:2:0 JPEG written as PNG or TIFF is as near the photo decoded and scaled in float as
+// its pixels scaled are (on a gradient, the planes were 2.4 dB further). A JPEG output takes the
+// planes, and gives the same image.
+TEST(ThumbnailSteps, AJpegWrittenLosslessIsAsNearAsItsPixels)
+{
+    TempDir in;
+    const fs::path file = in / "IMG_1.jpg";
+    gradientImage(1600, 1200).jpegsave(
+        file.c_str(), VImage::option()->set("Q", 90)->set("subsample_mode", VIPS_FOREIGN_SUBSAMPLE_ON));
+    const VImage truth = VImage::new_from_file(file.c_str())
+                             .cast(VIPS_FORMAT_FLOAT)
+                             .resize(0.25, VImage::option()->set("kernel", VIPS_KERNEL_LANCZOS3))
+                             .round(VIPS_OPERATION_ROUND_RINT)
+                             .cast(VIPS_FORMAT_UCHAR);
+    const SourceHeader seen = sourceHeaderOf(VImage::new_from_file(file.c_str()));
+    const ResizePlan plan = planResize(seen, "IMG_1.jpg", 400, Dimension::Width);
+    const VImage pixels =
+        buildThumbnail(ThumbnailSource{file.string()}, seen.stored, plan.request, JpegDecode::Pixels).copy_memory();
+    for (const ImageFormat format : {ImageFormat::Png, ImageFormat::Tiff, ImageFormat::Jpeg}) {
+        SCOPED_TRACE(static_cast<int>(format));
+        TempDir out;
+        const ResizeResult result = resizeImage(file, SizeRule{SizeMode::Width, 400}, out.path(), {}, {format, 0});
+        ASSERT_EQ(result.outcome(), Outcome::Resized) << result.message();
+        const VImage written = VImage::new_from_file((out / listFolder(out.path()).at(0)).c_str());
+        ASSERT_EQ(written.width(), truth.width());
+        if (format == ImageFormat::Jpeg) {
+            EXPECT_GE(psnr(truth, written), 40);
+        } else {
+            EXPECT_GE(psnr(truth, written), psnr(truth, pixels) - 0.05);
+        }
+    }
+}
+
 class OwnReduce : public EngineTest {};
 
 // On libvips 8.14 our reduce gives libvips's bytes, so no output shows which one ran: the count

@@ -72,10 +72,20 @@ Rendering encodeScaled(const ThumbnailSource& source, const SourceHeader& header
     return encodePlanned(*upright, plan, metadata);
 }
 
+// A JPEG's planes are scaled as stored and each is rounded to 8 bits before they are turned into
+// RGB. A JPEG or WebP encoder turns them back into YCbCr with the chroma halved, where that rounding
+// costs at most 0.03 dB (WebP quality 95, 4 photos of 4000x3000 4:2:0 to width 1080: 40.86 dB
+// against 40.89 from the pixels). Every other output would keep it: PNG 53.47 dB against 55.77 from
+// the pixels, so those read the pixels, at 1.17x the time for PNG (0.50 s against 0.43 s).
+bool outputTakesPlanes(ImageFormat format)
+{
+    return format == ImageFormat::Jpeg || format == ImageFormat::Webp;
+}
+
 Rendering scaleAndEncode(const ThumbnailSource& source, const SourceHeader& header, const ResizePlan& plan,
                            const MetadataOptions& metadata)
 {
-    if (mayTakeJpegPlanes(source, header.stored, plan.request)) {
+    if (outputTakesPlanes(plan.output.format) && mayTakeJpegPlanes(source, header.stored, plan.request)) {
         try {
             return encodeScaled(source, header, plan, metadata, JpegDecode::Planes);
         } catch (const VError&) {
