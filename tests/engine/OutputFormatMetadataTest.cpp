@@ -22,7 +22,7 @@ bool writes(ImageFormat format)
     }
 }
 
-// Where profile means the same colors as expected: libjxl keeps a profile it can describe as its
+// Whether profile means the same colors as expected: libjxl keeps a profile it can describe as its
 // own color encoding, and makes a profile anew when the file is read. Red, green, blue, white and
 // a grey, taken into CIELAB through each profile, differ by less than one unit.
 ::testing::AssertionResult sameColors(const std::string& profile, const std::string& expected)

@@ -261,8 +261,8 @@ TEST(ThumbnailSteps, JpegPlanesKeepSaturatedColourEdges)
 
 // A JPEG's planes are rounded to 8 bits once more on their way to RGB, which a lossless output
 // keeps: a 4:2:0 JPEG written as PNG or TIFF is as near the photo decoded and scaled in float as
-// its pixels scaled are (on a gradient, the planes were 2.4 dB further). A JPEG output takes the
-// planes, and gives the same image.
+// its pixels scaled are (on a gradient, the planes were 2.4 dB further). A JPEG output, which
+// takes the planes, stays near the photo too.
 TEST(ThumbnailSteps, AJpegWrittenLosslessIsAsNearAsItsPixels)
 {
     TempDir in;
