@@ -132,7 +132,6 @@ Rendering renderPlan(const OpenSource& file, const ThumbnailSource& source, cons
         }
     } catch (const VError&) {
         vips_error_clear();
-        rendering = Rendering {};
         rendering.failure = failedStep(file, read, header, plan);
         return rendering;
     }
